@@ -1,0 +1,271 @@
+#include "arithmetic/numbertext.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+namespace vorlane {
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isReadBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool isEdgeBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Once the exponent is further from zero than the mantissa is long, by more than the decimal
+// range of a double, the exponent alone decides between overflow and underflow. Clamping it
+// there keeps a run of exponent digits from overflowing our counter without changing a result.
+constexpr long long ExponentMarginBeyondMantissa = 400;
+
+// The parts of a number taken from a text, blanks already removed: the mantissa digits with the
+// decimal point where it stood, and the exponent clamped.
+struct NumberParts {
+    bool negative = false;
+    std::string mantissa;
+    long long exponent = 0;
+    bool hasDigits = false;
+};
+
+// Cursor over a text that may skip blanks between any two characters (value reading) or not
+// at all (numeric test).
+class Scanner {
+public:
+    Scanner(std::string_view text, bool skipBlanks) : m_text(text), m_skipBlanks(skipBlanks) {}
+
+    char peek() {
+        skip();
+        return m_pos < m_text.size() ? m_text[m_pos] : '\0';
+    }
+    void advance() { ++m_pos; }
+    std::size_t position() const { return m_pos; }
+    void reset(std::size_t pos) { m_pos = pos; }
+
+private:
+    void skip() {
+        while (m_skipBlanks && m_pos < m_text.size() && isReadBlank(m_text[m_pos]))
+            ++m_pos;
+    }
+    std::string_view m_text;
+    bool m_skipBlanks;
+    std::size_t m_pos = 0;
+};
+
+// Takes the longest number at the scanner's position. An exponent marker without digits after
+// it is not part of the number ("1e" is 1, and for the numeric test the "e" is left over).
+NumberParts scanNumber(Scanner& in) {
+    NumberParts parts;
+    if (in.peek() == '+' || in.peek() == '-') {
+        parts.negative = in.peek() == '-';
+        in.advance();
+    }
+    bool seenPoint = false;
+    for (char c = in.peek(); isDigit(c) || (c == '.' && !seenPoint); c = in.peek()) {
+        if (c == '.')
+            seenPoint = true;
+        else
+            parts.hasDigits = true;
+        parts.mantissa.push_back(c);
+        in.advance();
+    }
+    if (!parts.hasDigits)
+        return parts;
+
+    const std::size_t beforeExponent = in.position();
+    if (in.peek() == 'e' || in.peek() == 'E') {
+        in.advance();
+        bool negativeExponent = false;
+        if (in.peek() == '+' || in.peek() == '-') {
+            negativeExponent = in.peek() == '-';
+            in.advance();
+        }
+        if (!isDigit(in.peek())) {
+            in.reset(beforeExponent);
+            return parts;
+        }
+        const long long limit =
+            static_cast<long long>(parts.mantissa.size()) + ExponentMarginBeyondMantissa;
+        long long exponent = 0;
+        for (char c = in.peek(); isDigit(c); c = in.peek()) {
+            exponent = std::min(exponent * 10 + (c - '0'), limit);
+            in.advance();
+        }
+        parts.exponent = negativeExponent ? -exponent : exponent;
+    }
+    return parts;
+}
+
+double toDouble(const NumberParts& parts) {
+    if (!parts.hasDigits)
+        return 0.0;
+    std::string text = parts.mantissa;
+    if (parts.exponent != 0) {
+        text.push_back('e');
+        text += std::to_string(parts.exponent);
+    }
+    double magnitude = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude);
+    (void)end;
+    if (error == std::errc::result_out_of_range) {
+        // from_chars leaves the value alone when it is out of range; tell an overflow from an
+        // underflow by where the leading significant digit stands.
+        long long leadingDigitPower = 0;
+        bool found = false;
+        long long integerDigits = 0;
+        long long position = 0;
+        for (char c : parts.mantissa) {
+            if (c == '.') {
+                integerDigits = position;
+                continue;
+            }
+            if (!found && c != '0') {
+                found = true;
+                leadingDigitPower = position;
+            }
+            ++position;
+        }
+        if (parts.mantissa.find('.') == std::string::npos)
+            integerDigits = position;
+        const bool overflow = found && integerDigits - leadingDigitPower + parts.exponent > 0;
+        magnitude = overflow ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (error != std::errc()) {
+        magnitude = 0.0;
+    }
+    return parts.negative ? -magnitude : magnitude;
+}
+
+template <typename Int> std::optional<Int> roundToInteger(double value) {
+    constexpr double low = static_cast<double>(std::numeric_limits<Int>::min()) - 0.5;
+    constexpr double high = static_cast<double>(std::numeric_limits<Int>::max()) + 0.5;
+    // The low half rounds to the even minimum and stays in range; the high half rounds up to an
+    // even value one past the maximum. NaN fails both comparisons.
+    if (!(value >= low && value < high))
+        return std::nullopt;
+    double whole = std::floor(value);
+    const double fraction = value - whole; // exact: both lie within 2^31 of each other
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0))
+        whole += 1.0;
+    return static_cast<Int>(whole);
+}
+
+// The magnitude written out with the given number of decimals, rounded to nearest with an exact
+// half going to the even neighbour. The rounding is judged on the exact binary value: the double
+// nearest 0.015 lies just below it and shows as 0.01.
+std::string fixedMagnitude(double magnitude, int decimals) {
+    // For the usual case the scaled value is rounded by hand: to_chars with a precision is far
+    // slower, and the round trip over every frame formats millions of values.
+    constexpr int MaxFastDecimals = 9;
+    constexpr double FastLimit = 0x1p52; // every half-integer below it is a double
+    double scale = 1.0;
+    for (int i = 0; i < decimals && i < MaxFastDecimals; ++i)
+        scale *= 10.0;
+    const double scaled = magnitude * scale;
+    if (decimals <= MaxFastDecimals && scaled < FastLimit) {
+        // Every half lies on a double here, so the product can end on the other side of one
+        // from the exact value only by landing on it; the part the rounding dropped then decides.
+        double whole = std::floor(scaled);
+        const double fraction = scaled - whole;
+        bool up = fraction > 0.5;
+        if (fraction == 0.5) {
+            const double dropped = std::fma(magnitude, scale, -scaled);
+            up = dropped > 0.0 || (dropped == 0.0 && std::fmod(whole, 2.0) != 0.0);
+        }
+        if (up)
+            whole += 1.0;
+        std::string text = std::to_string(static_cast<std::uint64_t>(whole));
+        if (decimals > 0) {
+            const auto width = static_cast<std::size_t>(decimals) + 1;
+            if (text.size() < width)
+                text.insert(0, width - text.size(), '0');
+            text.insert(text.size() - static_cast<std::size_t>(decimals), 1, '.');
+        }
+        return text;
+    }
+    // Enough for the 309 integer digits of the largest double, a point and decimals.
+    std::array<char, 400> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                      std::chars_format::fixed, decimals);
+    if (result.ec != std::errc())
+        return "0";
+    return std::string(buffer.data(), result.ptr);
+}
+
+} // namespace
+
+std::string_view trimSpaces(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+double readValue(std::string_view text) {
+    Scanner in(text, true);
+    return toDouble(scanNumber(in));
+}
+
+bool isNumeric(std::string_view text) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && isEdgeBlank(text[first]))
+        ++first;
+    while (last > first && isEdgeBlank(text[last - 1]))
+        --last;
+    const std::string_view core = text.substr(first, last - first);
+    Scanner in(core, false);
+    const NumberParts parts = scanNumber(in);
+    return parts.hasDigits && in.position() == core.size();
+}
+
+std::optional<double> toNumberStrict(std::string_view text) {
+    if (!isNumeric(text))
+        return std::nullopt;
+    const double value = readValue(text);
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::int32_t> roundToInt32(double value) {
+    return roundToInteger<std::int32_t>(value);
+}
+
+std::optional<std::int16_t> roundToInt16(double value) {
+    return roundToInteger<std::int16_t>(value);
+}
+
+std::string formatNumber(double value, std::string_view pattern) {
+    const auto point = pattern.find('.');
+    const std::string_view integerPattern = pattern.substr(0, point);
+    const int decimals =
+        point == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - point - 1);
+    std::size_t minIntegerDigits = 0;
+    for (char c : integerPattern)
+        minIntegerDigits += c == '0' ? 1 : 0;
+
+    if (!std::isfinite(value))
+        value = 0.0;
+    std::string digits = fixedMagnitude(std::fabs(value), decimals);
+    std::size_t integerDigits = digits.find('.');
+    if (integerDigits == std::string::npos)
+        integerDigits = digits.size();
+    if (minIntegerDigits == 0 && integerDigits == 1 && digits.front() == '0') {
+        digits.erase(0, 1);
+        integerDigits = 0;
+    }
+    if (integerDigits < minIntegerDigits)
+        digits.insert(0, minIntegerDigits - integerDigits, '0');
+
+    const bool allZero = digits.find_first_of("123456789") == std::string::npos;
+    return std::signbit(value) && !allZero ? "-" + digits : digits;
+}
+
+} // namespace vorlane

@@ -1,0 +1,186 @@
+#include "settings/codepage.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <iconv.h>
+
+namespace vorlane {
+namespace {
+
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD"; // U+FFFD
+constexpr char UnencodableCharacter = '?';
+
+unsigned char byteAt(std::string_view bytes, std::size_t pos) {
+    return static_cast<unsigned char>(bytes[pos]);
+}
+
+bool isCp932Lead(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+bool isCp932Trail(unsigned char c) {
+    return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
+}
+
+// The length of the well-formed UTF-8 sequence at pos, or 0 when the bytes there are not one
+// (overlong forms, surrogates and code points past U+10FFFF included).
+std::size_t utf8SequenceLength(std::string_view bytes, std::size_t pos) {
+    const unsigned char lead = byteAt(bytes, pos);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (bytes.size() - pos < length)
+        return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char c = byteAt(bytes, pos + i);
+        const unsigned char min = i == 1 ? low : 0x80;
+        const unsigned char max = i == 1 ? high : 0xBF;
+        if (c < min || c > max)
+            return 0;
+    }
+    return length;
+}
+
+// One glibc iconv conversion descriptor. When glibc lacks the code page (a system without its
+// gconv modules), every conversion stops at once and the callers' fallbacks take over.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~Converter() {
+        if (valid())
+            iconv_close(m_cd);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Converts from the start of `in` up to the first byte it cannot convert, appending to
+    // `out`; returns how many input bytes it took.
+    std::size_t convert(std::string_view in, std::string& out) {
+        if (!valid())
+            return 0;
+        // iconv's interface is not const-correct; it never writes through the input pointer.
+        char* input = const_cast<char*>(in.data());
+        std::size_t inputLeft = in.size();
+        std::array<char, 1024> chunk{};
+        while (inputLeft > 0) {
+            char* output = chunk.data();
+            std::size_t outputLeft = chunk.size();
+            const std::size_t result = iconv(m_cd, &input, &inputLeft, &output, &outputLeft);
+            out.append(chunk.data(), static_cast<std::size_t>(output - chunk.data()));
+            if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
+                iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+                break;
+            }
+        }
+        return in.size() - inputLeft;
+    }
+
+private:
+    bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    iconv_t m_cd;
+};
+
+// Runs the conversion over the whole input; at each byte it cannot convert, `recover` appends
+// what stands for it and returns how many bytes to step over (at least 1).
+template <typename Recover>
+std::string convertAll(std::string_view in, const char* to, const char* from, Recover recover) {
+    Converter converter(to, from);
+    std::string out;
+    out.reserve(in.size());
+    std::size_t pos = 0;
+    while (pos < in.size()) {
+        pos += converter.convert(in.substr(pos), out);
+        if (pos < in.size())
+            pos += recover(in, pos, out);
+    }
+    return out;
+}
+
+// Valid UTF-8 passes unchanged; each ill-formed byte is replaced.
+std::string sanitizeUtf8(std::string_view in, std::string_view replacement) {
+    std::string out;
+    out.reserve(in.size());
+    for (std::size_t pos = 0; pos < in.size();) {
+        const std::size_t length = utf8SequenceLength(in, pos);
+        if (length == 0) {
+            out += replacement;
+            ++pos;
+        } else {
+            out += in.substr(pos, length);
+            pos += length;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+ProfileEncoding detectEncoding(std::string_view fileBytes) {
+    if (fileBytes.starts_with(ByteOrderMark))
+        return ProfileEncoding::Utf8;
+    bool beyondAscii = false;
+    for (std::size_t pos = 0; pos < fileBytes.size();) {
+        const std::size_t length = utf8SequenceLength(fileBytes, pos);
+        if (length == 0)
+            return ProfileEncoding::Cp932;
+        beyondAscii = beyondAscii || length > 1;
+        pos += length;
+    }
+    return beyondAscii ? ProfileEncoding::Utf8 : ProfileEncoding::Cp932;
+}
+
+std::size_t characterLength(std::string_view bytes, std::size_t pos, ProfileEncoding encoding) {
+    if (encoding == ProfileEncoding::Utf8)
+        return std::max<std::size_t>(utf8SequenceLength(bytes, pos), 1);
+    const bool pair = isCp932Lead(byteAt(bytes, pos)) && pos + 1 < bytes.size() &&
+                      isCp932Trail(byteAt(bytes, pos + 1));
+    return pair ? 2 : 1;
+}
+
+std::string encodeText(std::string_view utf8, ProfileEncoding encoding) {
+    const std::string_view unencodable(&UnencodableCharacter, 1);
+    if (encoding == ProfileEncoding::Utf8)
+        return sanitizeUtf8(utf8, unencodable);
+    return convertAll(utf8, "CP932", "UTF-8",
+                      [&](std::string_view in, std::size_t pos, std::string& out) {
+                          // ASCII only fails here when iconv itself is missing.
+                          if (byteAt(in, pos) < 0x80) {
+                              out += in[pos];
+                              return std::size_t{1};
+                          }
+                          out += unencodable;
+                          return std::max<std::size_t>(utf8SequenceLength(in, pos), 1);
+                      });
+}
+
+std::string decodeText(std::string_view bytes, ProfileEncoding encoding) {
+    if (encoding == ProfileEncoding::Utf8)
+        return sanitizeUtf8(bytes, ReplacementCharacter);
+    return convertAll(bytes, "UTF-8", "CP932",
+                      [](std::string_view in, std::size_t pos, std::string& out) {
+                          if (byteAt(in, pos) < 0x80) {
+                              out += in[pos];
+                              return std::size_t{1};
+                          }
+                          out += ReplacementCharacter;
+                          return characterLength(in, pos, ProfileEncoding::Cp932);
+                      });
+}
+
+} // namespace vorlane

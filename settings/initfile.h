@@ -1,0 +1,40 @@
+#pragma once
+
+// InitFile: the program's own settings, their place in the settings file and their conversion
+// between file text and the variables of Global.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vorlane {
+
+inline constexpr std::string_view PositionSection = "位置";
+inline constexpr std::string_view OptionsSection = "設定";
+inline constexpr std::string_view WindowXKey = "X";
+inline constexpr std::string_view WindowYKey = "Y";
+inline constexpr std::string_view DropFrameKey = "ドロップフレーム";
+inline constexpr std::string_view DefaultPositionText = "0";
+inline constexpr std::string_view DefaultDropFrameText = "True";
+
+/// A stored position: the number at the start of the text (as readValue reads it) rounded to
+/// the nearest integer, halves to even. Nothing when it rounds outside the signed 32-bit range.
+std::optional<std::int32_t> positionFromText(std::string_view text);
+
+/// A stored mode: "True" or "False" in any letter case, or a number (zero is false, any other
+/// number true). Nothing for any other text.
+std::optional<bool> dropFrameFromText(std::string_view text);
+
+/// Sets Global::WindowX, WindowY and DropFrame from the file, in that order, through
+/// GetIniValue, which writes the default of a missing, empty or "???" value into the file. A
+/// stored value that cannot be converted gives the default for this run and stays in the file.
+void LoadSettings(const std::string& path);
+
+/// Sets Global::WindowX and WindowY from left and top (twips) rounded halves to even, and
+/// Global::DropFrame from the flag, writing each into the file right after setting it. A
+/// position that rounds outside the signed 32-bit range (or is not a number) is neither taken
+/// nor written: the variable and the file keep their previous value.
+void SaveSettings(const std::string& path, double left, double top, bool dropFrame);
+
+} // namespace vorlane

@@ -1,0 +1,230 @@
+#include "settings/profiletext.h"
+
+#include "settings/codepage.h"
+
+namespace vorlane {
+namespace {
+
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view NewLine = "\r\n";
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string_view untilZero(std::string_view text) {
+    return text.substr(0, text.find('\0'));
+}
+
+// A caller's section or key name in the file's encoding, as the file layer compares it.
+std::string fileName(std::string_view name, ProfileEncoding encoding) {
+    return encodeText(trimBlanks(untilZero(name)), encoding);
+}
+
+// Names compare character by character, so that a code page 932 trail byte that happens to be
+// an ASCII letter is never case-folded.
+bool namesEqual(std::string_view a, std::string_view b, ProfileEncoding encoding) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t pos = 0; pos < a.size();) {
+        const std::size_t length = characterLength(a, pos, encoding);
+        if (length != characterLength(b, pos, encoding))
+            return false;
+        if (length == 1 ? asciiLower(a[pos]) != asciiLower(b[pos])
+                        : a.substr(pos, length) != b.substr(pos, length))
+            return false;
+        pos += length;
+    }
+    return true;
+}
+
+// One line of the file: its text is [begin, end), its line end [end, next).
+struct Line {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::size_t next = 0;
+    bool terminated() const { return next > end; }
+};
+
+std::size_t contentStart(std::string_view bytes) {
+    return bytes.starts_with(ByteOrderMark) ? ByteOrderMark.size() : 0;
+}
+
+class LineReader {
+public:
+    explicit LineReader(std::string_view bytes) : m_bytes(bytes), m_pos(contentStart(bytes)) {}
+
+    std::optional<Line> next() {
+        if (m_pos >= m_bytes.size())
+            return std::nullopt;
+        Line line;
+        line.begin = m_pos;
+        line.end = m_bytes.find_first_of(NewLine, m_pos);
+        if (line.end == std::string_view::npos) {
+            line.end = m_bytes.size();
+            line.next = line.end;
+        } else {
+            const bool crlf = m_bytes[line.end] == '\r' && line.end + 1 < m_bytes.size() &&
+                              m_bytes[line.end + 1] == '\n';
+            line.next = line.end + (crlf ? 2 : 1);
+        }
+        m_pos = line.next;
+        return line;
+    }
+
+private:
+    std::string_view m_bytes;
+    std::size_t m_pos;
+};
+
+enum class LineKind { Other, Section, Key };
+
+struct ParsedLine {
+    LineKind kind = LineKind::Other;
+    std::string_view name;
+    std::string_view value;
+};
+
+// '[' and ']' can be the trail byte of a code page 932 character, but '=', ';', blanks and
+// line ends cannot, so only the search for ']' needs to step by characters.
+ParsedLine parseLine(std::string_view text, ProfileEncoding encoding) {
+    text = trimBlanks(text);
+    if (text.empty() || text.front() == ';')
+        return {};
+    if (text.front() == '[') {
+        std::size_t pos = 1;
+        while (pos < text.size() && text[pos] != ']')
+            pos += characterLength(text, pos, encoding);
+        return {LineKind::Section, trimBlanks(text.substr(1, pos - 1)), {}};
+    }
+    const std::size_t equals = text.find('=');
+    if (equals == std::string_view::npos)
+        return {};
+    return {LineKind::Key, trimBlanks(text.substr(0, equals)), trimBlanks(text.substr(equals + 1))};
+}
+
+// Where a key stands in the file, or where it would be added.
+struct Location {
+    std::optional<Line> header;      // the first header of the section
+    std::optional<Line> keyLine;     // the first line of the key in that section
+    std::optional<Line> lastKeyLine; // the last key line of that section, when the key is missing
+    std::string_view storedKey;
+    std::string_view value;
+};
+
+Location locate(std::string_view bytes, ProfileEncoding encoding, std::string_view section,
+                std::string_view key) {
+    Location location;
+    LineReader reader(bytes);
+    while (const std::optional<Line> line = reader.next()) {
+        const ParsedLine parsed =
+            parseLine(bytes.substr(line->begin, line->end - line->begin), encoding);
+        if (!location.header) {
+            if (parsed.kind == LineKind::Section && namesEqual(parsed.name, section, encoding))
+                location.header = line;
+            continue;
+        }
+        if (parsed.kind == LineKind::Section)
+            break;
+        if (parsed.kind != LineKind::Key)
+            continue;
+        if (namesEqual(parsed.name, key, encoding)) {
+            location.keyLine = line;
+            location.storedKey = parsed.name;
+            location.value = parsed.value;
+            break;
+        }
+        location.lastKeyLine = line;
+    }
+    return location;
+}
+
+std::string_view withoutQuotes(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+std::string_view cutToLimit(std::string_view value, ProfileEncoding encoding) {
+    std::size_t pos = 0;
+    while (pos < value.size()) {
+        const std::size_t length = characterLength(value, pos, encoding);
+        if (pos + length > MaxValueBytes)
+            break;
+        pos += length;
+    }
+    return value.substr(0, pos);
+}
+
+} // namespace
+
+std::optional<std::string> findProfileValue(std::string_view fileBytes, std::string_view section,
+                                            std::string_view key) {
+    const ProfileEncoding encoding = detectEncoding(fileBytes);
+    const Location location =
+        locate(fileBytes, encoding, fileName(section, encoding), fileName(key, encoding));
+    if (!location.keyLine)
+        return std::nullopt;
+    return decodeText(cutToLimit(untilZero(withoutQuotes(location.value)), encoding), encoding);
+}
+
+std::string withProfileValue(std::string_view fileBytes, std::string_view section,
+                             std::string_view key, std::string_view value) {
+    const ProfileEncoding encoding = detectEncoding(fileBytes);
+    const std::string fileSection = fileName(section, encoding);
+    const std::string fileKey = fileName(key, encoding);
+    const std::string fileValue = encodeText(untilZero(value), encoding);
+    const Location location = locate(fileBytes, encoding, fileSection, fileKey);
+
+    std::string result;
+    result.reserve(fileBytes.size() + fileSection.size() + fileKey.size() + fileValue.size() + 8);
+    if (location.keyLine) {
+        result += fileBytes.substr(0, location.keyLine->begin);
+        result += location.storedKey;
+        result += '=';
+        result += fileValue;
+        result += fileBytes.substr(location.keyLine->end);
+        return result;
+    }
+    if (location.header) {
+        const Line& after = location.lastKeyLine.value_or(*location.header);
+        result += fileBytes.substr(0, after.next);
+        if (!after.terminated())
+            result += NewLine;
+        result += fileKey;
+        result += '=';
+        result += fileValue;
+        result += NewLine;
+        result += fileBytes.substr(after.next);
+        return result;
+    }
+    result += fileBytes;
+    if (fileBytes.size() > contentStart(fileBytes) && !isLineEnd(fileBytes.back()))
+        result += NewLine;
+    result += '[';
+    result += fileSection;
+    result += ']';
+    result += NewLine;
+    result += fileKey;
+    result += '=';
+    result += fileValue;
+    result += NewLine;
+    return result;
+}
+
+} // namespace vorlane

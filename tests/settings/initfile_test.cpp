@@ -1,0 +1,299 @@
+#include "settings/initfile.h"
+
+#include "settings/global.h"
+#include "settings/initutility.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+
+namespace vorlane {
+namespace {
+
+using test::cp932;
+using test::readBytes;
+using test::TempFolder;
+using test::writeBytes;
+
+// A file as the program itself writes it, in code page 932.
+std::string settingsFile(std::string_view x, std::string_view y, std::string_view dropFrame) {
+    return cp932("[位置]\r\nX=" + std::string(x) + "\r\nY=" + std::string(y) + "\r\n[設定]\r\n" +
+                 "ドロップフレーム=" + std::string(dropFrame) + "\r\n");
+}
+
+// Values that no load or save in these tests produces, so that a variable left alone shows.
+void scrambleGlobals() {
+    Global::WindowX = 111;
+    Global::WindowY = 222;
+    Global::DropFrame = false;
+}
+
+TEST(LoadSettings, FirstRunWritesTheDefaultsInOrder) {
+    const TempFolder folder;
+    const std::string path = folder.file("vorlane.ini");
+    scrambleGlobals();
+    LoadSettings(path);
+    EXPECT_EQ(Global::WindowX, 0);
+    EXPECT_EQ(Global::WindowY, 0);
+    EXPECT_TRUE(Global::DropFrame);
+    // "[位置]" CRLF "X=0" CRLF "Y=0" CRLF "[設定]" CRLF "ドロップフレーム=True" CRLF, code page
+    // 932.
+    EXPECT_EQ(readBytes(path), "[\x88\xca\x92\x75]\r\nX=0\r\nY=0\r\n[\x90\xdd\x92\xe8]\r\n"
+                               "\x83\x68\x83\x8d\x83\x62\x83\x76\x83\x74\x83\x8c\x81\x5b\x83\x80"
+                               "=True\r\n");
+}
+
+TEST(SaveSettings, ClosingAt1200And900InNonDropModeWritesTheExampleAndLoadsBack) {
+    const TempFolder folder;
+    const std::string path = folder.file("vorlane.ini");
+    scrambleGlobals();
+    SaveSettings(path, 1200.0, 900.0, false);
+    EXPECT_EQ(readBytes(path), settingsFile("1200", "900", "False"));
+    scrambleGlobals();
+    Global::DropFrame = true;
+    LoadSettings(path);
+    EXPECT_EQ(Global::WindowX, 1200);
+    EXPECT_EQ(Global::WindowY, 900);
+    EXPECT_FALSE(Global::DropFrame);
+    EXPECT_EQ(readBytes(path), settingsFile("1200", "900", "False"));
+}
+
+TEST(LoadSettings, ReadsPositionsLikeValAndRoundsHalvesToEven) {
+    const struct {
+        std::string stored;
+        std::int32_t expected;
+        std::string storedAfter; // the X line after loading
+    } rows[] = {
+        {"-1500", -1500, "-1500"},
+        {"100.5", 100, "100.5"},
+        {"101.5", 102, "101.5"},
+        {"-2.5", -2, "-2.5"},
+        {"12abc", 12, "12abc"},
+        {"1e3", 1000, "1e3"},
+        {"1 200", 1200, "1 200"},
+        {"1,200", 1, "1,200"},
+        {"abc", 0, "abc"},
+        {"\" 42 \"", 42, "\" 42 \""},
+        {"", 0, "0"},
+        {"???", 0, "0"},
+        {"2147483647", 2147483647, "2147483647"},
+        {"-2147483648.5", std::numeric_limits<std::int32_t>::min(), "-2147483648.5"},
+        // Outside the 32-bit range: the default for this run, and the file keeps the text.
+        {"2147483647.5", 0, "2147483647.5"},
+        {"-2147483649", 0, "-2147483649"},
+        {"1e400", 0, "1e400"},
+    };
+    for (const auto& row : rows) {
+        const TempFolder folder;
+        const std::string path = folder.file("vorlane.ini");
+        writeBytes(path, settingsFile(row.stored, "-7", "False"));
+        scrambleGlobals();
+        LoadSettings(path);
+        EXPECT_EQ(Global::WindowX, row.expected) << row.stored;
+        EXPECT_EQ(Global::WindowY, -7) << row.stored;
+        EXPECT_FALSE(Global::DropFrame) << row.stored;
+        EXPECT_EQ(readBytes(path), settingsFile(row.storedAfter, "-7", "False")) << row.stored;
+    }
+}
+
+TEST(LoadSettings, ReadsTheModeFromWordsOrNumbers) {
+    const struct {
+        std::string stored;
+        bool expected;
+        std::string storedAfter;
+    } rows[] = {
+        {"True", true, "True"},
+        {"TRUE", true, "TRUE"},
+        {"false", false, "false"},
+        {"FaLsE", false, "FaLsE"},
+        {"0", false, "0"},
+        {"0.0", false, "0.0"},
+        {"1", true, "1"},
+        {"-1", true, "-1"},
+        {"1e3", true, "1e3"},
+        {"???", true, "True"},
+        {"", true, "True"},
+        // Neither word nor number: the default for this run, and the file keeps the text.
+        {"yes", true, "yes"},
+        {"0x", true, "0x"},
+        {"falsehood", true, "falsehood"},
+    };
+    for (const auto& row : rows) {
+        const TempFolder folder;
+        const std::string path = folder.file("vorlane.ini");
+        writeBytes(path, settingsFile("1", "2", row.stored));
+        scrambleGlobals();
+        Global::DropFrame = !row.expected;
+        LoadSettings(path);
+        EXPECT_EQ(Global::DropFrame, row.expected) << row.stored;
+        EXPECT_EQ(readBytes(path), settingsFile("1", "2", row.storedAfter)) << row.stored;
+    }
+}
+
+TEST(LoadSettings, AddsTheMissingModeSectionAndKeepsThePosition) {
+    const TempFolder folder;
+    const std::string path = folder.file("vorlane.ini");
+    writeBytes(path, cp932("[位置]\r\nX=10\r\nY=20\r\n"));
+    LoadSettings(path);
+    EXPECT_EQ(Global::WindowX, 10);
+    EXPECT_EQ(Global::WindowY, 20);
+    EXPECT_TRUE(Global::DropFrame);
+    EXPECT_EQ(readBytes(path), settingsFile("10", "20", "True"));
+}
+
+TEST(LoadSettings, KeepsEveryByteOfAFileWrittenByHand) {
+    const TempFolder folder;
+    const std::string path = folder.file("vorlane.ini");
+    const std::string before = cp932("; 手で書いた設定\n[その他]\nX=99\n\n[位置]\n  x = \n"
+                                     "y=-40\n; 終わり\n[設定]\nドロップフレーム = false \n");
+    writeBytes(path, before);
+    LoadSettings(path);
+    EXPECT_EQ(Global::WindowX, 0);
+    EXPECT_EQ(Global::WindowY, -40);
+    EXPECT_FALSE(Global::DropFrame);
+    EXPECT_EQ(readBytes(path), cp932("; 手で書いた設定\n[その他]\nX=99\n\n[位置]\nx=0\n"
+                                     "y=-40\n; 終わり\n[設定]\nドロップフレーム = false \n"));
+}
+
+TEST(LoadSettings, ReadsAndRewritesUtf8Files) {
+    const TempFolder folder;
+    const std::string path = folder.file("vorlane.ini");
+    writeBytes(path, "[位置]\nX=5\n[設定]\nドロップフレーム=0\n");
+    LoadSettings(path);
+    EXPECT_EQ(Global::WindowX, 5);
+    EXPECT_FALSE(Global::DropFrame);
+    SaveSettings(path, 6.0, 7.0, true);
+    EXPECT_EQ(readBytes(path), "[位置]\nX=6\nY=7\r\n[設定]\nドロップフレーム=True\n");
+}
+
+TEST(LoadSettings, StartsWhateverTheFileHolds) {
+    std::mt19937 random(20240601);
+    std::string garbage(1 << 16, '\0');
+    for (char& c : garbage)
+        c = static_cast<char>(random());
+    for (const std::string& before : {garbage, std::string(1'000'000, '[')}) {
+        const TempFolder folder;
+        const std::string path = folder.file("vorlane.ini");
+        writeBytes(path, before);
+        scrambleGlobals();
+        LoadSettings(path);
+        const std::optional<std::string> after = readBytes(path);
+        ASSERT_TRUE(after);
+        EXPECT_EQ(after->substr(0, before.size()), before) << "existing bytes must stay";
+        // Whatever was loaded is now in the file, so the next start finds the same.
+        const std::int32_t x = Global::WindowX;
+        const std::int32_t y = Global::WindowY;
+        const bool dropFrame = Global::DropFrame;
+        LoadSettings(path);
+        EXPECT_EQ(Global::WindowX, x);
+        EXPECT_EQ(Global::WindowY, y);
+        EXPECT_EQ(Global::DropFrame, dropFrame);
+    }
+}
+
+TEST(LoadSettings, TenMillionDigitPositionUsesTheDefault) {
+    const TempFolder folder;
+    const std::string path = folder.file("vorlane.ini");
+    const std::string before = cp932("[位置]\r\nX=") + std::string(10'000'000, '7') + "\r\n";
+    writeBytes(path, before);
+    scrambleGlobals();
+    LoadSettings(path);
+    EXPECT_EQ(Global::WindowX, 0);
+    EXPECT_EQ(Global::WindowY, 0);
+    EXPECT_TRUE(Global::DropFrame);
+    EXPECT_EQ(readBytes(path), before.substr(0, before.size() - 2) +
+                                   cp932("\r\nY=0\r\n[設定]\r\nドロップフレーム=True\r\n"));
+}
+
+TEST(LoadSettings, DirectoryInPlaceOfTheFileGivesTheDefaults) {
+    const TempFolder folder;
+    const std::string path = folder.file("vorlane.ini");
+    ASSERT_EQ(::mkdir(path.c_str(), 0755), 0);
+    scrambleGlobals();
+    LoadSettings(path);
+    EXPECT_EQ(Global::WindowX, 0);
+    EXPECT_EQ(Global::WindowY, 0);
+    EXPECT_TRUE(Global::DropFrame);
+    SaveSettings(path, 5.0, 5.0, false);
+    EXPECT_EQ(folder.entryCount(), 1U);
+}
+
+TEST(SaveSettings, RoundsHalvesToEvenAndSkipsPositionsOutsideThe32BitRange) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
+    const struct {
+        double left;
+        std::int32_t expected;
+        std::string stored;
+    } rows[] = {
+        {100.5, 100, "100"},
+        {101.5, 102, "102"},
+        {-1500.0, -1500, "-1500"},
+        {-0.5, 0, "0"},
+        {-2147483648.5, std::numeric_limits<std::int32_t>::min(), "-2147483648"},
+        {2147483647.4, 2147483647, "2147483647"},
+        // Not representable: the variable and the file keep the previous position.
+        {2147483647.5, 33, "33"},
+        {-2147483649.0, 33, "33"},
+        {nan, 33, "33"},
+        {-infinity, 33, "33"},
+    };
+    for (const auto& row : rows) {
+        const TempFolder folder;
+        const std::string path = folder.file("vorlane.ini");
+        writeBytes(path, settingsFile("33", "44", "True"));
+        Global::WindowX = 33;
+        SaveSettings(path, row.left, 45.0, false);
+        EXPECT_EQ(Global::WindowX, row.expected) << row.left;
+        EXPECT_EQ(Global::WindowY, 45) << row.left;
+        EXPECT_FALSE(Global::DropFrame) << row.left;
+        EXPECT_EQ(readBytes(path), settingsFile(row.stored, "45", "False")) << row.left;
+    }
+}
+
+// Permissions do not stop the superuser, so the program runs in a child process that gives up
+// its privileges first; skipped when it cannot.
+TEST(SaveSettings, UnwritableFolderKeepsDefaultsOrStoredValuesWithoutAMessage) {
+    const TempFolder folder;
+    const std::string empty = folder.path() + "/empty";
+    const std::string stored = folder.path() + "/stored";
+    for (const std::string& sub : {empty, stored})
+        ASSERT_EQ(::mkdir(sub.c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(folder.path().c_str(), 0755), 0);
+    const std::string storedFile = stored + "/vorlane.ini";
+    writeBytes(storedFile, settingsFile("300", "400", "False"));
+    ASSERT_EQ(::chmod(storedFile.c_str(), 0444), 0);
+    for (const std::string& sub : {empty, stored})
+        ASSERT_EQ(::chmod(sub.c_str(), 0555), 0);
+
+    const std::optional<int> status = test::runUnprivileged([&] {
+        bool ok = true;
+        for (int run = 0; run < 2; ++run) {
+            LoadSettings(empty + "/vorlane.ini");
+            ok = ok && Global::WindowX == 0 && Global::WindowY == 0 && Global::DropFrame;
+            SaveSettings(empty + "/vorlane.ini", 10.0, 20.0, false);
+            LoadSettings(storedFile);
+            ok = ok && Global::WindowX == 300 && Global::WindowY == 400 && !Global::DropFrame;
+            SaveSettings(storedFile, 10.0, 20.0, true);
+        }
+        return ok ? 0 : 1;
+    });
+    if (!status)
+        GTEST_SKIP() << "cannot give up the superuser's privileges";
+    EXPECT_EQ(*status, 0);
+    EXPECT_FALSE(readBytes(empty + "/vorlane.ini"));
+    EXPECT_EQ(readBytes(storedFile), settingsFile("300", "400", "False"));
+    for (const std::string& sub : {empty, stored})
+        ::chmod(sub.c_str(), 0755);
+}
+
+TEST(DropFrameFromText, RejectsTextThatIsNeitherWordNorNumber) {
+    for (const std::string_view text : {"", "yes", "Tru", "True1", "1 2", "--1", "ＴＲＵＥ"})
+        EXPECT_EQ(dropFrameFromText(text), std::nullopt) << text;
+}
+
+} // namespace
+} // namespace vorlane

@@ -1,0 +1,227 @@
+#include "formmain_fixture.h"
+
+#include <QClipboard>
+#include <QKeyEvent>
+
+namespace {
+
+// Puts a text into a box as a paste would (no key events), focuses the box and puts the caret.
+void prepare(QLineEdit* box, const QString& text, int caret) {
+    box->setFocus(Qt::OtherFocusReason);
+    box->setText(text);
+    box->setCursorPosition(caret);
+}
+
+QList<QLineEdit*> allBoxes(const FormMain& form) {
+    return {form.Textフレーム番号, form.Text時刻[0], form.Text時刻[1], form.Text時刻[2]};
+}
+
+struct TypingRow {
+    int box; // -1 the frame box, else the time box index
+    QString before;
+    int caret;
+    QString keys;
+    QString after;
+    int caretAfter;
+};
+
+TEST_F(FormMainTest, TypedCharactersFollowTheKeyRules) {
+    const TypingRow rows[] = {
+        {-1, "0", 1, "1800", "1800", 4}, // the 1 replaces the 0, the rest are inserted
+        {-1, "0", 0, "7", "7", 1},       // caret before the zero: still replaced, not 70
+        {-1, "000", 1, "4", "4", 1},     // several zeros count as zero
+        {-1, "", 0, "7", "7", 1},        // empty text is not numeric: inserted as typed
+        {-1, "12", 2, "3", "123", 3},    // a nonzero value takes digits as usual
+        {1, "00", 1, "3", "3", 1},       // minutes holding 00
+        {1, "00", 0, "3", "3", 1},
+        {0, "0", 1, "5", "5", 1},          // hours holding 0
+        {2, "00.00", 5, "5", "00.005", 6}, // no zero rule while the text holds a point
+        {2, "12", 2, ".", "12.", 3},
+        {2, "12.", 3, ".", "12.", 3}, // a second point is swallowed
+        {2, "12.5", 0, ".", "12.5", 0},
+        {-1, "12", 2, ".", "12", 2}, // no point in the frame, hours or minutes boxes
+        {0, "1", 1, ".", "1", 1},
+        {1, "1", 1, ".", "1", 1},
+        {0, ".", 1, "0", ".0", 2}, // a pasted point: digits go in without the zero rule
+        {0, ".", 0, "5", "5.", 1},
+        {-1, "9999999999", 10, "9", "99999999999", 11}, // beyond 32 bits: inserted, no crash
+        {-1, "0.4", 3, "8", "8", 1},    // pasted values that round to zero count as zero
+        {-1, "1.5", 3, "8", "1.58", 4}, // 1.5 rounds to 2
+    };
+    for (const TypingRow& row : rows) {
+        QLineEdit* box = row.box < 0 ? form->Textフレーム番号 : form->Text時刻[row.box];
+        SCOPED_TRACE((box->objectName() + " " + row.before + " + " + row.keys).toStdString());
+        prepare(box, row.before, row.caret);
+        QTest::keyClicks(box, row.keys);
+        EXPECT_EQ(box->text(), row.after);
+        EXPECT_EQ(box->cursorPosition(), row.caretAfter);
+        EXPECT_FALSE(box->hasSelectedText());
+    }
+}
+
+TEST_F(FormMainTest, OtherCharactersAndControlKeysAreSwallowedInEveryBox) {
+    QApplication::clipboard()->setText("123");
+    for (QLineEdit* box : allBoxes(*form)) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        prepare(box, "12", 1);
+        QTest::keyClicks(box, "a Z+-,e");
+        press(box, Qt::Key_Escape);
+        press(box, Qt::Key_V, Qt::ControlModifier); // the keyboard cannot paste
+        press(box, Qt::Key_A, Qt::ControlModifier);
+        press(box, Qt::Key_X, Qt::ControlModifier);
+        // A real X11 keyboard sends Ctrl+V with the text U+0016.
+        QKeyEvent x11Paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, QString(QChar(22)));
+        QApplication::sendEvent(box, &x11Paste);
+        for (const QString& wide : {QStringLiteral("１"), QStringLiteral("あ")}) {
+            QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, wide);
+            QApplication::sendEvent(box, &typed);
+        }
+        EXPECT_EQ(box->text(), "12");
+        EXPECT_EQ(box->cursorPosition(), 1);
+    }
+}
+
+TEST_F(FormMainTest, KeysWithoutTextReachTheBoxUntouched) {
+    QLineEdit* box = form->Textフレーム番号;
+    prepare(box, "1234", 4);
+    press(box, Qt::Key_Left);
+    press(box, Qt::Key_Left);
+    press(box, Qt::Key_Delete);
+    EXPECT_EQ(box->text(), "124");
+    press(box, Qt::Key_Home);
+    EXPECT_EQ(box->cursorPosition(), 0);
+    press(box, Qt::Key_End);
+    EXPECT_EQ(box->cursorPosition(), 3);
+}
+
+TEST_F(FormMainTest, AContextMenuPasteIsNotFiltered) {
+    QApplication::clipboard()->setText("-5abc");
+    for (QLineEdit* box : allBoxes(*form)) {
+        prepare(box, "", 0);
+        box->paste();
+        EXPECT_EQ(box->text(), "-5abc") << box->objectName().toStdString();
+    }
+}
+
+TEST_F(FormMainTest, BackspaceNeverEmptiesABoxOneCharacterAtATime) {
+    for (QLineEdit* box : allBoxes(*form)) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        for (int caret : {0, 1}) {
+            prepare(box, "5", caret);
+            press(box, Qt::Key_Backspace);
+            EXPECT_EQ(box->text(), "0");
+            EXPECT_EQ(box->cursorPosition(), 1);
+            press(box, Qt::Key_Backspace);
+            EXPECT_EQ(box->text(), "0");
+        }
+        prepare(box, "5", 1);
+        box->selectAll();
+        press(box, Qt::Key_Backspace);
+        EXPECT_EQ(box->text(), "0");
+        // Two or more characters get the box's own deletion.
+        prepare(box, "45", 2);
+        press(box, Qt::Key_Backspace);
+        EXPECT_EQ(box->text(), "4");
+    }
+}
+
+TEST_F(FormMainTest, BackspaceOverAWholeSelectionEmptiesTheFrameBox) {
+    QLineEdit* box = form->Textフレーム番号;
+    prepare(box, "1800", 4);
+    box->selectAll();
+    press(box, Qt::Key_Backspace);
+    EXPECT_EQ(box->text(), "");
+    form->Text時刻[0]->setText("x");
+    press(box, Qt::Key_Return); // an empty frame box converts as 0
+    EXPECT_EQ(timeTexts(), QStringList({"0", "00", "00.00"}));
+    EXPECT_TRUE(warnings.isEmpty());
+    QTest::keyClicks(box, "7");
+    EXPECT_EQ(box->text(), "7");
+}
+
+TEST_F(FormMainTest, EnterWalksTheTimeBoxesThenNormalisesAndConverts) {
+    setMode(true);
+    for (int i = 0; i < 3; ++i)
+        form->Text時刻[i]->setText(QStringList({"0", "0", "75.45"})[i]);
+    form->Text時刻[0]->setFocus(Qt::TabFocusReason);
+
+    press(form->Text時刻[0], Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), form->Text時刻[1]);
+    EXPECT_TRUE(wholeTextSelected(form->Text時刻[1]));
+    press(form->Text時刻[1], Qt::Key_Enter); // the keypad's Enter does the same
+    EXPECT_EQ(QApplication::focusWidget(), form->Text時刻[2]);
+    EXPECT_TRUE(wholeTextSelected(form->Text時刻[2]));
+    EXPECT_EQ(timeTexts(), QStringList({"0", "0", "75.45"})); // moving does not convert
+
+    press(form->Text時刻[2], Qt::Key_Return);
+    EXPECT_EQ(timeTexts(), QStringList({"0", "01", "16.15"}));
+    EXPECT_EQ(form->Textフレーム番号->text(), "2293"); // 1798 + 16 s * 30 + 15 in drop-frame
+    EXPECT_EQ(QApplication::focusWidget(), form->Text時刻[0]);
+    EXPECT_TRUE(wholeTextSelected(form->Text時刻[0]));
+    EXPECT_FALSE(form->LastF2T);
+}
+
+struct NormalRow {
+    QStringList before;
+    QStringList after; // empty: normalisation fails and nothing changes
+    bool dropFrame;
+    QString frame;
+    QString warning;
+};
+
+TEST_F(FormMainTest, EnterInSecondsFramesCarriesOverFullFields) {
+    const QString tooLarge = QStringLiteral("時刻が大き過ぎです。");
+    const QString tooSmall = QStringLiteral("時刻が小さ過ぎです。");
+    const NormalRow rows[] = {
+        {{"0", "0", "75.45"}, {"0", "01", "16.15"}, false, "2295", {}},
+        {{"1", "59", "59.30"}, {"2", "00", "00.00"}, false, "216000", {}},
+        {{"23", "59", "59.30"}, {"24", "00", "00.00"}, false, "2592000", {}},
+        {{"0", "0", "0.3"}, {"0", "00", "01.00"}, false, "30", {}},
+        {{"0", "0", "12.5"}, {"0", "00", "13.20"}, false, "410", {}},
+        {{"0", "0", "12.125"}, {"0", "00", "12.12"}, false, "372", {}},
+        {{"0", "0", "12.999"}, {"0", "00", "15.10"}, false, "460", {}},
+        {{"0", "0", "327.67"}, {"0", "05", "29.07"}, false, "9877", {}},
+        {{"0", "0", "327.68"}, {}, false, "9878", {}},
+        {{"24", "120", "0"}, {"26", "00", "00.00"}, false, "0", tooLarge},
+        {{"0", "59", "59.29"}, {"0", "59", "59.29"}, false, "107999", {}},
+        {{"007", "5", "7.1"}, {"7", "05", "07.10"}, false, "765220", {}},
+        {{"", "", "0"}, {"0", "00", "00.00"}, false, "0", {}},
+        {{"0", "0", ""}, {}, false, "0", {}},
+        {{"0", "0", "60"}, {"0", "01", "00.00"}, true, "1798", {}},
+        {{"0", "0", "-0.5"}, {}, false, "0", tooSmall},
+        {{"-1", "0", "0"}, {}, false, "0", tooSmall},
+    };
+    for (const NormalRow& row : rows) {
+        SCOPED_TRACE(row.before.join('|').toStdString());
+        setMode(row.dropFrame);
+        warnings.clear();
+        for (int i = 0; i < 3; ++i)
+            form->Text時刻[i]->setText(row.before[i]);
+        form->Text時刻[2]->setFocus(Qt::OtherFocusReason);
+        press(form->Text時刻[2], Qt::Key_Return);
+        EXPECT_EQ(timeTexts(), row.after.isEmpty() ? row.before : row.after);
+        // The conversion runs after a failed normalisation too, on the boxes as they stand.
+        EXPECT_EQ(form->Textフレーム番号->text(), row.frame);
+        EXPECT_EQ(warnings, row.warning.isEmpty() ? QStringList() : QStringList{row.warning});
+    }
+}
+
+TEST_F(FormMainTest, GainingTheFocusSelectsTheWholeText) {
+    form->Text時刻[1]->setText("");
+    form->Textフレーム番号->setFocus(Qt::OtherFocusReason);
+    press(form->Textフレーム番号, Qt::Key_Tab);
+    press(form->CommandF2T, Qt::Key_Tab);
+    EXPECT_TRUE(wholeTextSelected(form->Text時刻[0]));
+    press(form->Text時刻[0], Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form->Text時刻[1]);
+    EXPECT_FALSE(form->Text時刻[1]->hasSelectedText()); // an empty box: empty selection at 0
+    EXPECT_EQ(form->Text時刻[1]->cursorPosition(), 0);
+
+    // A click puts the focus in a box and still ends with its whole text selected.
+    form->Text時刻[2]->setText("12.34");
+    QTest::mouseClick(form->Text時刻[2], Qt::LeftButton, Qt::NoModifier, QPoint(3, 5));
+    QTRY_VERIFY(wholeTextSelected(form->Text時刻[2]));
+    EXPECT_EQ(QApplication::focusWidget(), form->Text時刻[2]);
+}
+
+} // namespace

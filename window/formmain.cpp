@@ -1,0 +1,431 @@
+#include "window/formmain.h"
+
+#include "arithmetic/normalize.h"
+#include "arithmetic/numbertext.h"
+#include "arithmetic/timecode.h"
+#include "settings/global.h"
+#include "settings/inipath.h"
+#include "settings/initfile.h"
+#include "window/fonts.h"
+#include "window/keycode.h"
+#include "window/keyrules/keyrules.h"
+
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <cfloat>
+#include <cmath>
+#include <string>
+
+namespace {
+
+constexpr double TwipsPerInch = 1440.0;
+constexpr int ClientWidthTwips = 4335;
+constexpr int ClientHeightTwips = 1965;
+
+const QString TooManyFrames = QStringLiteral("フレーム数が大き過ぎです。");
+const QString TooFewFrames = QStringLiteral("フレーム数が小さ過ぎです。");
+const QString TimeTooLarge = QStringLiteral("時刻が大き過ぎです。");
+const QString TimeTooSmall = QStringLiteral("時刻が小さ過ぎです。");
+
+struct Twips {
+    int left, top, width, height;
+};
+
+std::string utf8(const QString& text) {
+    return text.toStdString();
+}
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+std::u16string utf16(const QString& text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                          static_cast<std::size_t>(text.size()));
+}
+
+// Why a box value was refused, so that the warning can say which way it is out of range.
+enum class Range { Fits, TooLarge, TooSmall };
+
+struct Rounded {
+    std::int32_t value = 0;
+    Range range = Range::Fits;
+};
+
+// Reads a box text leniently and rounds it to 32 bits; a negative result or one beyond the
+// 32-bit range is flagged rather than wrapped.
+Rounded readRounded(std::string_view text) {
+    const double value = vorlane::readValue(text);
+    const auto rounded = vorlane::roundToInt32(value);
+    if (!rounded)
+        return {0, value > 0 ? Range::TooLarge : Range::TooSmall};
+    if (*rounded < 0)
+        return {0, Range::TooSmall};
+    return {*rounded, Range::Fits};
+}
+
+} // namespace
+
+FormMain::FormMain(const QString& settingsPath, QWidget* parent)
+    : QWidget(parent), m_settingsPath(settingsPath) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        m_dotsPerInch = screen->logicalDotsPerInch();
+    showWarning = [this](const QString& text) { showWarningBox(text); };
+    createControls();
+    Form_Load();
+}
+
+FormMain::~FormMain() = default;
+
+int FormMain::twipsToPixels(double twips) const {
+    return static_cast<int>(std::lround(twips * m_dotsPerInch / TwipsPerInch));
+}
+
+double FormMain::pixelsToTwips(int pixels) const {
+    return pixels * TwipsPerInch / m_dotsPerInch;
+}
+
+void FormMain::createControls() {
+    setWindowTitle(QStringLiteral("ヴォルレーン"));
+    setFont(vorlane::defaultWindowFont());
+    QIcon icon;
+    for (const char* image :
+         {":/vorlane/icon32-16.xpm", ":/vorlane/icon32-2.xpm", ":/vorlane/icon16-16.xpm"})
+        icon.addFile(QString::fromLatin1(image));
+    setWindowIcon(icon);
+    setFixedSize(twipsToPixels(ClientWidthTwips), twipsToPixels(ClientHeightTwips));
+
+    const auto place = [this](QWidget* control, Twips at) {
+        control->setGeometry(twipsToPixels(at.left), twipsToPixels(at.top), twipsToPixels(at.width),
+                             twipsToPixels(at.height));
+    };
+    const QFont boxFont = vorlane::gothicFont(11.25);
+    const auto makeBox = [&](const QString& name, Twips at) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(name);
+        box->setFont(boxFont);
+        box->setMaxLength(32767); // QLineEdit's own maximum: no limit of ours
+        // Composed text would arrive without a key event and bypass the key rules.
+        box->setAttribute(Qt::WA_InputMethodEnabled, false);
+        box->installEventFilter(this);
+        place(box, at);
+        return box;
+    };
+    const auto makeButton = [&](const QString& name, const QString& caption, Twips at) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(name);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        place(button, at);
+        return button;
+    };
+    const auto makeLabel = [&](const QString& name, const QString& caption, const QFont& font,
+                               Twips at) {
+        auto* label = new QLabel(caption, this);
+        label->setObjectName(name);
+        label->setFont(font);
+        label->setFocusPolicy(Qt::NoFocus);
+        place(label, at);
+        return label;
+    };
+
+    Textフレーム番号 = makeBox(QStringLiteral("Textフレーム番号"), {240, 480, 1335, 375});
+    CommandF2T =
+        makeButton(QStringLiteral("CommandF2T"), QStringLiteral("＞"), {1680, 240, 375, 375});
+    Text時刻[0] = makeBox(QStringLiteral("Text時刻(0)"), {2160, 480, 375, 375});
+    Text時刻[1] = makeBox(QStringLiteral("Text時刻(1)"), {2760, 480, 375, 375});
+    Text時刻[2] = makeBox(QStringLiteral("Text時刻(2)"), {3360, 480, 735, 375});
+    CommandT2F =
+        makeButton(QStringLiteral("CommandT2F"), QStringLiteral("＜"), {1680, 720, 375, 375});
+
+    const QFont labelFont = vorlane::proportionalGothicFont(9.75);
+    const QFont separatorFont = vorlane::gothicFont(15.75);
+    Label1[0] = makeLabel(QStringLiteral("Label1(0)"), QStringLiteral("フレーム番号"), labelFont,
+                          {240, 120, 1335, 255});
+    Label1[1] = makeLabel(QStringLiteral("Label1(1)"), QStringLiteral("H：M：S．ﾌﾚｰﾑ"), labelFont,
+                          {2160, 120, 1935, 255});
+    Label2 = makeLabel(QStringLiteral("Label2"), QStringLiteral("："), separatorFont,
+                       {2520, 480, 255, 375});
+    Label3 = makeLabel(QStringLiteral("Label3"), QStringLiteral("："), separatorFont,
+                       {3120, 480, 255, 375});
+
+    Frame1 = new QGroupBox(QStringLiteral("形式"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFocusPolicy(Qt::NoFocus);
+    place(Frame1, {120, 1200, 4095, 615});
+    const auto makeOption = [&](const QString& name, const QString& caption, Twips at) {
+        auto* option = new QRadioButton(caption, Frame1);
+        option->setObjectName(name);
+        place(option, at);
+        return option;
+    };
+    OptionFps[0] = makeOption(QStringLiteral("OptionFps(0)"),
+                              QStringLiteral("ノンドロップフレーム"), {120, 240, 1815, 255});
+    OptionFps[1] = makeOption(QStringLiteral("OptionFps(1)"), QStringLiteral("ドロップフレーム"),
+                              {2160, 240, 1815, 255});
+    OptionFps[1]->setChecked(true);
+
+    setTabOrder(Textフレーム番号, CommandF2T);
+    setTabOrder(CommandF2T, Text時刻[0]);
+    setTabOrder(Text時刻[0], Text時刻[1]);
+    setTabOrder(Text時刻[1], Text時刻[2]);
+    setTabOrder(Text時刻[2], CommandT2F);
+    setTabOrder(CommandT2F, OptionFps[0]);
+    setTabOrder(OptionFps[0], OptionFps[1]);
+
+    connect(CommandF2T, &QPushButton::clicked, this, [this] { CommandF2T_Click(); });
+    connect(CommandT2F, &QPushButton::clicked, this, [this] { CommandT2F_Click(); });
+    for (std::int16_t index = 0; index < static_cast<std::int16_t>(OptionFps.size()); ++index) {
+        // A button that becomes selected, by a click, the keyboard or code, repeats the last
+        // conversion in the new mode; the partner's deselection is not a click.
+        connect(OptionFps[index], &QRadioButton::toggled, this, [this, index](bool checked) {
+            if (checked)
+                OptionFps_Click(index);
+        });
+    }
+}
+
+void FormMain::showWarningBox(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Vorlane"), text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+QString FormMain::IniFilePath() const {
+    return m_settingsPath.isEmpty() ? QString::fromStdString(vorlane::IniFilePath())
+                                    : m_settingsPath;
+}
+
+void FormMain::placeWindow(std::int32_t leftTwips, std::int32_t topTwips) {
+    const QRect stored(QPoint(twipsToPixels(leftTwips), twipsToPixels(topTwips)), size());
+    // A window stored on a monitor that has since been unplugged would open where nobody can
+    // see or reach it; one that is only partly off-screen opens exactly where it was left.
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen->availableGeometry().intersects(stored)) {
+            move(stored.topLeft());
+            return;
+        }
+    }
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        move(primary->availableGeometry().topLeft());
+    else
+        move(stored.topLeft());
+}
+
+void FormMain::Form_Load() {
+    LastF2T = true;
+    const std::string path = IniFilePath().toStdString();
+    vorlane::LoadSettings(path);
+    placeWindow(vorlane::Global::WindowX, vorlane::Global::WindowY);
+    Textフレーム番号->setText(QStringLiteral("0"));
+    OptionFps[0]->setChecked(!vorlane::Global::DropFrame);
+    OptionFps[1]->setChecked(vorlane::Global::DropFrame);
+    CommandF2T_Click();
+}
+
+void FormMain::Form_Unload() {
+    const std::string path = IniFilePath().toStdString();
+    vorlane::SaveSettings(path, pixelsToTwips(x()), pixelsToTwips(y()), OptionFps[1]->isChecked());
+}
+
+void FormMain::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void FormMain::CommandF2T_Click() {
+    const std::string boxText = utf8(Textフレーム番号->text());
+    std::string_view text = vorlane::trimSpaces(boxText);
+    if (!vorlane::isNumeric(text))
+        text = "0";
+    Rounded frame = readRounded(text);
+    if (frame.range == Range::TooLarge || frame.value > vorlane::MaxFrameNumber) {
+        showWarning(TooManyFrames);
+        frame.value = 0;
+    } else if (frame.range == Range::TooSmall) {
+        showWarning(TooFewFrames);
+        frame.value = 0;
+    }
+    const bool dropFrame = OptionFps[1]->isChecked();
+    const vorlane::Timecode tc = vorlane::FramesToTimecode(frame.value, dropFrame);
+    Text時刻[0]->setText(fromUtf8(vorlane::formatNumber(tc.hours, "#0")));
+    Text時刻[1]->setText(fromUtf8(vorlane::formatNumber(tc.minutes, "00")));
+    Text時刻[2]->setText(fromUtf8(vorlane::formatNumber(tc.secFrames, "00.00")));
+    selectAll(Textフレーム番号);
+    LastF2T = true;
+}
+
+void FormMain::CommandT2F_Click() {
+    Rounded hours = readRounded(vorlane::trimSpaces(utf8(Text時刻[0]->text())));
+    Rounded minutes;
+    float secFrames = 0.0f;
+    Range refused = hours.range;
+    if (hours.range == Range::Fits && hours.value > vorlane::MaxHours)
+        refused = Range::TooLarge;
+    if (refused == Range::Fits) {
+        minutes = readRounded(vorlane::trimSpaces(utf8(Text時刻[1]->text())));
+        const double value = vorlane::readValue(vorlane::trimSpaces(utf8(Text時刻[2]->text())));
+        refused = minutes.range;
+        // The box value is held in single precision; one beyond the float range could only
+        // overflow the frame count anyway.
+        if (refused == Range::Fits && value < 0.0)
+            refused = Range::TooSmall;
+        else if (refused == Range::Fits && !(value <= FLT_MAX))
+            refused = Range::TooLarge;
+        else
+            secFrames = static_cast<float>(value);
+    }
+
+    std::optional<std::int32_t> frame;
+    if (refused == Range::TooSmall) {
+        showWarning(TimeTooSmall);
+        frame = 0;
+    } else {
+        if (refused == Range::TooLarge) {
+            showWarning(TimeTooLarge);
+            hours.value = 0;
+            minutes.value = 0;
+            secFrames = 0.0f;
+        }
+        const bool dropFrame = OptionFps[1]->isChecked();
+        frame = vorlane::TimecodeToFrames(hours.value, minutes.value, secFrames, dropFrame);
+        if (!frame) {
+            showWarning(TimeTooLarge);
+            frame = 0;
+        }
+    }
+    Textフレーム番号->setText(fromUtf8(vorlane::formatNumber(*frame, "#####0")));
+    Text時刻[0]->setFocus(Qt::OtherFocusReason);
+    LastF2T = false;
+}
+
+void FormMain::OptionFps_Click(std::int16_t /*Index*/) {
+    if (LastF2T)
+        CommandF2T_Click();
+    else
+        CommandT2F_Click();
+}
+
+void FormMain::selectAll(QLineEdit* box) {
+    box->setSelection(0, box->text().size());
+}
+
+void FormMain::Textフレーム番号_GotFocus() {
+    selectAll(Textフレーム番号);
+}
+
+void FormMain::Text時刻_GotFocus(std::int16_t Index) {
+    selectAll(Text時刻[Index]);
+}
+
+void FormMain::NormalizeTime() {
+    const auto normal = vorlane::NormalizeTimeTexts(
+        utf8(Text時刻[0]->text()), utf8(Text時刻[1]->text()), utf8(Text時刻[2]->text()));
+    if (!normal)
+        return;
+    Text時刻[0]->setText(fromUtf8(normal->hours));
+    Text時刻[1]->setText(fromUtf8(normal->minutes));
+    Text時刻[2]->setText(fromUtf8(normal->secFrames));
+}
+
+namespace {
+
+// Carries a key decision out on a box: returns the code that the box is to process, 0 when
+// the key is swallowed.
+int applyDecision(QLineEdit* box, const vorlane::KeyDecision& decision, int code) {
+    using Effect = vorlane::KeyDecision::Effect;
+    switch (decision.effect) {
+    case Effect::Swallow:
+        return 0;
+    case Effect::Replace:
+        box->setText(QString::fromStdU16String(decision.text));
+        box->setCursorPosition(std::min(decision.caret, static_cast<int>(box->text().size())));
+        return 0;
+    default:
+        return code;
+    }
+}
+
+} // namespace
+
+void FormMain::Textフレーム番号_KeyPress(int& KeyAscii) {
+    const auto decision =
+        vorlane::decideKey(vorlane::EntryBox::Frame, utf16(Textフレーム番号->text()), KeyAscii);
+    KeyAscii = applyDecision(Textフレーム番号, decision, KeyAscii);
+    if (decision.effect == vorlane::KeyDecision::Effect::Convert)
+        CommandF2T_Click();
+}
+
+void FormMain::Text時刻_KeyPress(std::int16_t Index, int& KeyAscii) {
+    static constexpr std::array boxes{vorlane::EntryBox::Hours, vorlane::EntryBox::Minutes,
+                                      vorlane::EntryBox::SecFrames};
+    QLineEdit* box = Text時刻[Index];
+    const auto decision = vorlane::decideKey(boxes[Index], utf16(box->text()), KeyAscii);
+    KeyAscii = applyDecision(box, decision, KeyAscii);
+    using Effect = vorlane::KeyDecision::Effect;
+    if (decision.effect == Effect::NextBox) {
+        Text時刻[Index + 1]->setFocus(Qt::OtherFocusReason);
+    } else if (decision.effect == Effect::NormalizeAndConvert) {
+        NormalizeTime();
+        CommandT2F_Click();
+    }
+}
+
+bool FormMain::handleKey(QLineEdit* box, QKeyEvent* event) {
+    const auto code = characterCode(event->key(), event->modifiers(), event->text());
+    if (!code)
+        return false;
+    int keyAscii = *code;
+    if (box == Textフレーム番号) {
+        Textフレーム番号_KeyPress(keyAscii);
+    } else {
+        for (std::int16_t index = 0; index < static_cast<std::int16_t>(Text時刻.size()); ++index)
+            if (box == Text時刻[index])
+                Text時刻_KeyPress(index, keyAscii);
+    }
+    // A swallowed key never reaches the box; a passed one gets the box's ordinary handling.
+    return keyAscii == 0;
+}
+
+bool FormMain::eventFilter(QObject* watched, QEvent* event) {
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (!box)
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress)
+        return handleKey(box, static_cast<QKeyEvent*>(event));
+    if (event->type() == QEvent::FocusIn) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        const auto gotFocus = [this, box] {
+            if (box == Textフレーム番号) {
+                Textフレーム番号_GotFocus();
+                return;
+            }
+            for (std::int16_t index = 0; index < static_cast<std::int16_t>(Text時刻.size());
+                 ++index)
+                if (box == Text時刻[index])
+                    Text時刻_GotFocus(index);
+        };
+        gotFocus();
+        // QLineEdit's own mouse-press handling runs after the focus-in and would clear the
+        // selection made here, so a click repeats the select-all once the click is done.
+        if (reason == Qt::MouseFocusReason)
+            QTimer::singleShot(0, box, [box, gotFocus] {
+                if (box->hasFocus())
+                    gotFocus();
+            });
+        // The box's own focus-in handling runs next and keeps the selection we made.
+        return false;
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+// FormMain is the converter's only window and a thin layer over pure functions.
+//
+// The conversion handlers read the boxes, call the arithmetic and write the boxes back:
+// CommandF2T_Click uses FramesToTimecode, CommandT2F_Click uses TimecodeToFrames, and both read
+// and write box texts through the shared number/text conversions (arithmetic/numbertext.h).
+// OptionFps_Click repeats whichever of the two ran last (LastF2T). Key presses in the four
+// boxes are turned into character codes by one event filter and decided by decideKey
+// (window/keyrules); Enter in the seconds.frames box runs NormalizeTime, which hands the three
+// texts to NormalizeTimeTexts and writes them back only when it succeeds. Settings are read
+// once, in Form_Load, and written once, in Form_Unload (the close event), through the settings
+// library; nothing touches the settings file while the window is open.
+//
+// The handler and control names are those of the design; Qt's moc cannot parse non-ASCII
+// names of slots, so the handlers are plain member functions connected by function pointer or
+// lambda.
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+class FormMain : public QWidget {
+    Q_OBJECT
+
+public:
+    /// Creates and loads the window. The settings file is the one beside the executable unless
+    /// settingsPath names another (tests keep theirs in temporary folders).
+    explicit FormMain(const QString& settingsPath = {}, QWidget* parent = nullptr);
+    ~FormMain() override;
+
+    // Controls, in tab order.
+    QLineEdit* Textフレーム番号 = nullptr;
+    QPushButton* CommandF2T = nullptr;
+    std::array<QLineEdit*, 3> Text時刻{};
+    QPushButton* CommandT2F = nullptr;
+    std::array<QLabel*, 2> Label1{};
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    std::array<QRadioButton*, 2> OptionFps{};
+
+    /// True when the last conversion ran from frame number to timecode.
+    bool LastF2T = false;
+
+    /// Shows a modal warning; replaced by tests so that no box blocks them.
+    std::function<void(const QString&)> showWarning;
+
+    void CommandF2T_Click();
+    void CommandT2F_Click();
+    void Form_Load();
+    void Form_Unload();
+    QString IniFilePath() const;
+    void OptionFps_Click(std::int16_t Index);
+    void Textフレーム番号_GotFocus();
+    void Textフレーム番号_KeyPress(int& KeyAscii);
+    void Text時刻_GotFocus(std::int16_t Index);
+    void Text時刻_KeyPress(std::int16_t Index, int& KeyAscii);
+    void NormalizeTime();
+
+    /// The real warning box: warning icon, one OK button, caption "Vorlane".
+    void showWarningBox(const QString& text);
+
+    /// Twips (1/1440 inch) to device-independent pixels at this screen's logical DPI, and back.
+    int twipsToPixels(double twips) const;
+    double pixelsToTwips(int pixels) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void selectAll(QLineEdit* box);
+    bool handleKey(QLineEdit* box, QKeyEvent* event);
+
+    void placeWindow(std::int32_t leftTwips, std::int32_t topTwips);
+
+    double m_dotsPerInch = 96.0;
+    QString m_settingsPath;
+};

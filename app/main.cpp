@@ -16,6 +16,10 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
+    // WM_CLASS's class under X11 (StartupWMClass=Vorlane) and the Wayland app id (the desktop
+    // entry's name), so that menus and docks match the window to its entry and icon.
+    QApplication::setApplicationName(QStringLiteral("Vorlane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vorlane.Vorlane"));
     FormMain window;
     window.show();
     return app.exec();

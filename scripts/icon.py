@@ -121,7 +121,8 @@ def rgba_pixel(x, y, size):
         return (0, 0, 0, 0)
     samples = SUPERSAMPLE * SUPERSAMPLE
     # Colours are averaged over the covered samples only (straight, not premultiplied alpha).
-    return tuple((c + covered // 2) // covered for c in sums) + ((covered * 255 + samples // 2) // samples,)
+    alpha = (covered * 255 + samples // 2) // samples
+    return tuple((c + covered // 2) // covered for c in sums) + (alpha,)
 
 
 def png(size):

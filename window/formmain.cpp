@@ -6,6 +6,7 @@
 #include "settings/global.h"
 #include "settings/inipath.h"
 #include "settings/initfile.h"
+#include "window/accessibility.h"
 #include "window/fonts.h"
 #include "window/keycode.h"
 #include "window/keyrules/keyrules.h"
@@ -84,6 +85,7 @@ FormMain::FormMain(const QString& settingsPath, QWidget* parent)
         m_dotsPerInch = screen->logicalDotsPerInch();
     showWarning = [this](const QString& text) { showWarningBox(text); };
     createControls();
+    vorlane::describeControls(*this);
     Form_Load();
 }
 
@@ -102,7 +104,9 @@ void FormMain::createControls() {
     setFont(vorlane::defaultWindowFont());
     QIcon icon;
     for (const char* image :
-         {":/vorlane/icon32-16.xpm", ":/vorlane/icon32-2.xpm", ":/vorlane/icon16-16.xpm"})
+         {":/vorlane/icon32-16.xpm", ":/vorlane/icon32-2.xpm", ":/vorlane/icon16-16.xpm",
+          ":/vorlane/64x64/apps/org.vorlane.Vorlane.png",
+          ":/vorlane/128x128/apps/org.vorlane.Vorlane.png"})
         icon.addFile(QString::fromLatin1(image));
     setWindowIcon(icon);
     setFixedSize(twipsToPixels(ClientWidthTwips), twipsToPixels(ClientHeightTwips));

@@ -102,6 +102,7 @@ TEST_F(FormMainTest, WindowIconHoldsTheThreeImages) {
     const QList<QSize> sizes = form->windowIcon().availableSizes();
     EXPECT_TRUE(sizes.contains(QSize(16, 16)));
     EXPECT_TRUE(sizes.contains(QSize(32, 32)));
+    EXPECT_TRUE(sizes.contains(QSize(128, 128))); // sharp at a scale factor of 2 and more
     EXPECT_FALSE(form->windowIcon().pixmap(32, 32).isNull());
 }
 

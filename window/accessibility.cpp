@@ -1,0 +1,51 @@
+#include "window/accessibility.h"
+
+#include "window/formmain.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace vorlane {
+namespace {
+
+void describe(QWidget* control, const QString& name, const QString& description) {
+    control->setAccessibleName(name);
+    control->setAccessibleDescription(description);
+}
+
+} // namespace
+
+void describeControls(FormMain& form) {
+    describe(form.Textフレーム番号, QStringLiteral("フレーム番号"),
+             QStringLiteral("0から2591999までのフレーム番号。Enterで時刻に変換します。"));
+    describe(form.CommandF2T, QStringLiteral("フレーム番号から時刻へ変換"),
+             QStringLiteral("フレーム番号を時、分、秒．フレームに変換します。"));
+    describe(form.Text時刻[0], QStringLiteral("時刻の時"),
+             QStringLiteral("時刻の時、0から24まで。Enterで分の欄に進みます。"));
+    describe(form.Text時刻[1], QStringLiteral("時刻の分"),
+             QStringLiteral("時刻の分。Enterで秒．フレームの欄に進みます。"));
+    describe(form.Text時刻[2], QStringLiteral("時刻の秒．フレーム"),
+             QStringLiteral("秒と、小数点以下2桁のフレーム数。12.05は12秒5フレーム。"
+                            "Enterでフレーム番号に変換します。"));
+    describe(form.CommandT2F, QStringLiteral("時刻からフレーム番号へ変換"),
+             QStringLiteral("時、分、秒．フレームをフレーム番号に変換します。"));
+    describe(form.Frame1, QStringLiteral("形式"),
+             QStringLiteral("タイムコードの数え方。切り替えると直前の変換をやり直します。"));
+    describe(form.OptionFps[0], QStringLiteral("ノンドロップフレーム"),
+             QStringLiteral("1分を1800フレームとして数えます。"));
+    describe(form.OptionFps[1], QStringLiteral("ドロップフレーム"),
+             QStringLiteral("29.97フレーム毎秒の数え方。10で割り切れない分の初めに"
+                            "フレーム00と01を飛ばします。"));
+    describe(form.Label1[0], QStringLiteral("フレーム番号"),
+             QStringLiteral("フレーム番号の欄の見出し"));
+    describe(form.Label1[1], QStringLiteral("時：分：秒．フレーム"),
+             QStringLiteral("時刻の三つの欄の見出し"));
+    // The separators are punctuation that a reader would announce as "colon".
+    for (QLabel* separator : {form.Label2, form.Label3})
+        describe(separator, QStringLiteral("区切り"), QStringLiteral("時刻の欄の区切り"));
+}
+
+} // namespace vorlane

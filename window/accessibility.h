@@ -1,0 +1,15 @@
+#pragma once
+
+// What screen readers announce for the window's controls. The captions alone say too little:
+// the buttons read "＞" and "＜", and the three time boxes have no caption of their own.
+
+class FormMain;
+
+namespace vorlane {
+
+/// Sets an accessible name and description, in Japanese like the rest of the window, on every
+/// control of the form: the four boxes (each time box names its field), both buttons, the
+/// mode frame and both mode buttons, and the labels.
+void describeControls(FormMain& form);
+
+} // namespace vorlane

@@ -372,10 +372,11 @@ void FormMain::Textフレーム番号_KeyPress(int& KeyAscii) {
 }
 
 void FormMain::Text時刻_KeyPress(std::int16_t Index, int& KeyAscii) {
-    static constexpr std::array boxes{vorlane::EntryBox::Hours, vorlane::EntryBox::Minutes,
-                                      vorlane::EntryBox::SecFrames};
+    const auto entryBox = vorlane::timeEntryBox(Index);
+    if (!entryBox)
+        return;
     QLineEdit* box = Text時刻[Index];
-    const auto decision = vorlane::decideKey(boxes[Index], utf16(box->text()), KeyAscii);
+    const auto decision = vorlane::decideKey(*entryBox, utf16(box->text()), KeyAscii);
     KeyAscii = applyDecision(box, decision, KeyAscii);
     using Effect = vorlane::KeyDecision::Effect;
     if (decision.effect == Effect::NextBox) {

@@ -1,38 +1,77 @@
 #include "arithmetic/timecode.h"
 
 #include "arithmetic/checked.h"
-#include "arithmetic/numbertext.h"
 
 #include <algorithm>
-#include <cmath>
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstring>
+#include <type_traits>
 
 namespace vorlane {
 namespace {
 
-// Quotients that are floored are formed in double precision: for any 32-bit operands the
-// floored result fits 32 bits again.
-std::int32_t floorDiv(double a, double b) {
-    return static_cast<std::int32_t>(std::floor(a / b));
+// Floor division by a positive constant, in integers: the compiler turns it into a multiply and
+// shifts, where the quotient in double precision took a division and a library floor. The
+// results are the same for every 32-bit dividend and divisor up to 108000: a quotient that is
+// not an integer lies at least 1/108000 from one, and the double quotient of numbers below 2^31
+// is off by less than 2^-22, so it never rounds onto or across an integer.
+constexpr std::int32_t floorDiv(std::int32_t a, std::int32_t b) {
+    const std::int32_t quotient = a / b; // truncated; one too high for a negative remainder
+    return a % b < 0 ? quotient - 1 : quotient;
 }
 
-// The seconds and frames travel as seconds + frames / 100 in single precision, each step
-// rounded to single: this is the value that the seconds.frames box shows with two decimals.
-float composeSecFrames(std::int32_t seconds, std::int32_t frames) {
-    const float wholeSeconds = static_cast<float>(seconds);
-    const float fraction = static_cast<float>(frames) / static_cast<float>(FrameScale);
-    return wholeSeconds + fraction;
+// frames / 100 in single precision for every frame count a label can leave: the truncating
+// remainder by 30 lies in -29..29. Built at compile time by the same single-precision division,
+// so the values are bit for bit those of the division at run time, which costs far more.
+constexpr std::int32_t LowestFrames = 1 - FramesPerSecond;
+constexpr auto FrameFractions = [] {
+    std::array<float, 2 * FramesPerSecond - 1> table{};
+    for (std::int32_t frames = LowestFrames; frames < FramesPerSecond; ++frames)
+        table[static_cast<std::size_t>(frames - LowestFrames)] =
+            static_cast<float>(frames) / static_cast<float>(FrameScale);
+    return table;
+}();
+
+// The seconds and frames of a label counted from the start of its minute. They travel as
+// seconds + frames / 100 in single precision, each step rounded to single: this is the value
+// that the seconds.frames box shows with two decimals. The seconds are floored, the frames are
+// the truncating remainder, so a negative label gives a negative fraction.
+float composeSecFrames(std::int32_t label) {
+    const float wholeSeconds = static_cast<float>(floorDiv(label, FramesPerSecond));
+    const std::int32_t frames = label % FramesPerSecond;
+    return wholeSeconds + FrameFractions[static_cast<std::size_t>(frames - LowestFrames)];
 }
 
+// GCC returns a Timecode with the hours and minutes together in one 64-bit register, but fills
+// that register by storing the two fields one by one and loading them back as one. The
+// processor cannot forward one load from two stores and waits until they have reached the
+// cache, which took longer than all of the arithmetic. Copying the two fields in as one 64-bit
+// value lets the compiler keep them in registers throughout.
+Timecode makeTimecode(std::int32_t hours, std::int32_t minutes, float secFrames) {
+    static_assert(std::is_trivially_copyable_v<Timecode> && offsetof(Timecode, hours) == 0 &&
+                  offsetof(Timecode, minutes) == sizeof(std::int32_t));
+    const auto first = static_cast<std::uint64_t>(static_cast<std::uint32_t>(hours));
+    const auto second = static_cast<std::uint64_t>(static_cast<std::uint32_t>(minutes));
+    const std::uint64_t both =
+        std::endian::native == std::endian::little ? first | second << 32 : second | first << 32;
+    Timecode tc;
+    std::memcpy(static_cast<void*>(&tc), &both, sizeof both);
+    tc.secFrames = secFrames;
+    return tc;
+}
+
+// The hours are whole groups of six ten-minute blocks: the floor of a floored quotient is the
+// floor of the whole quotient, here frame / 108000 (in drop-frame counting frame / 107892).
 Timecode nonDropFrame(std::int32_t frame) {
     const std::int32_t inBlock = frame % FramesPerTenMinutes;
     const std::int32_t block = floorDiv(frame, FramesPerTenMinutes);
     const std::int32_t inMinute = inBlock % FramesPerMinute;
-    Timecode tc;
-    tc.hours = floorDiv(frame / static_cast<double>(FramesPerTenMinutes), BlocksPerHour);
-    tc.minutes = floorDiv(inBlock, FramesPerMinute) + (block % BlocksPerHour) * MinutesPerBlock;
-    tc.secFrames =
-        composeSecFrames(floorDiv(inMinute, FramesPerSecond), inMinute % FramesPerSecond);
-    return tc;
+    return makeTimecode(floorDiv(block, BlocksPerHour),
+                        floorDiv(inBlock, FramesPerMinute) +
+                            (block % BlocksPerHour) * MinutesPerBlock,
+                        composeSecFrames(inMinute));
 }
 
 // SMPTE ST 12-1 drop-frame counting: within a ten-minute block the first minute keeps labels
@@ -45,11 +84,9 @@ Timecode dropFrame(std::int32_t frame) {
     const std::int32_t afterDrop = inBlock - DroppedLabelsPerMinute;
     const std::int32_t minuteInBlock = std::max(floorDiv(afterDrop, FramesPerMinuteDrop), 0);
     const std::int32_t label = afterDrop % FramesPerMinuteDrop + DroppedLabelsPerMinute;
-    Timecode tc;
-    tc.hours = floorDiv(frame / static_cast<double>(FramesPerTenMinutesDrop), BlocksPerHour);
-    tc.minutes = minuteInBlock + (block % BlocksPerHour) * MinutesPerBlock;
-    tc.secFrames = composeSecFrames(floorDiv(label, FramesPerSecond), label % FramesPerSecond);
-    return tc;
+    return makeTimecode(floorDiv(block, BlocksPerHour),
+                        minuteInBlock + (block % BlocksPerHour) * MinutesPerBlock,
+                        composeSecFrames(label));
 }
 
 } // namespace
@@ -61,15 +98,18 @@ Timecode FramesToTimecode(std::int32_t frameNumber, bool dropFrameCounting) {
 std::optional<std::int32_t> TimecodeToFrames(std::int32_t hours, std::int32_t minutes,
                                              float secFrames, bool dropFrameCounting) {
     const double value = secFrames;
-    const double wholeSeconds = std::floor(value);
-    if (!(wholeSeconds >= -2147483648.0 && wholeSeconds <= 2147483647.0))
+    // floor(value) lies in the 32-bit range exactly when value lies in [-2^31, 2^31); checking
+    // value first lets the floor be taken in integers. NaN fails both comparisons.
+    if (!(value >= -2147483648.0 && value < 2147483648.0))
         return std::nullopt;
+    const std::int64_t wholeSeconds = floorInRange(value);
     const auto seconds = static_cast<std::int32_t>(wholeSeconds);
-    // value - seconds is exact; the decimals are a frame count of two digits, so 12.3 is
-    // 30 frames and a third decimal rounds into the second (ties to even).
-    const auto frames = roundToInt32((value - wholeSeconds) * FrameScale);
-    if (!frames)
-        return std::nullopt;
+    // value - seconds is exact, except for a negative value within 2^-30 of 0, which comes to
+    // 100 frames either way. The decimals are a frame count of two digits, so 12.3 is 30 frames
+    // and a third decimal rounds into the second (ties to even). The product lies in [0, 100],
+    // well within the rounding helper's range.
+    const auto frames = static_cast<std::int32_t>(
+        roundHalfEvenInRange((value - static_cast<double>(wholeSeconds)) * FrameScale));
 
     const auto hourMinutes = checkedMul(hours, MinutesPerHour);
     if (!hourMinutes)
@@ -100,7 +140,7 @@ std::optional<std::int32_t> TimecodeToFrames(std::int32_t hours, std::int32_t mi
     }
     if (!frame)
         return std::nullopt;
-    return checkedAdd(*frame, *frames);
+    return checkedAdd(*frame, frames);
 }
 
 } // namespace vorlane

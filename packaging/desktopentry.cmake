@@ -12,8 +12,8 @@ file(READ "${VORLANE_DESKTOP_ENTRY}" entry)
 get_filename_component(prefix "${CMAKE_INSTALL_PREFIX}" ABSOLUTE)
 set(executable "${prefix}/${VORLANE_BINDIR}/vorlane")
 
-# A path of only these characters stands in Exec as it is; any other is quoted as the Desktop
-# Entry Specification asks: inside double quotes " ` $ \ take a backslash, then the value's own
+# A path of only these characters stands in Exec as it is; any other is quoted as freedesktop.org's
+# desktop entry format asks: inside double quotes " ` $ \ take a backslash, then the value's own
 # escaping doubles every backslash, and a literal % is written %%.
 if(executable MATCHES "^[A-Za-z0-9/._+,@-]+$")
     set(command "${executable}")

@@ -25,7 +25,8 @@ inline std::optional<std::int32_t> checkedMul(std::int32_t a, std::int32_t b) {
 /// floor(value) as an integer, for a value that the caller has already checked to lie within
 /// ±2^62, which also rules out a NaN. On x86-64 without SSE4.1 std::floor is a library
 /// call; truncation is one instruction, and only a negative value with a fraction needs the
-/// step down, taken without a branch. It cannot overflow: such a value is smaller than 2^52.
+/// step down, taken without a branch. The step cannot overflow: a double with a fraction is
+/// smaller than 2^52 in magnitude.
 inline std::int64_t floorInRange(double value) {
     const auto truncated = static_cast<std::int64_t>(value);
     return truncated - static_cast<std::int64_t>(static_cast<double>(truncated) > value);

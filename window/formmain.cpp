@@ -8,6 +8,7 @@
 #include "settings/initfile.h"
 #include "window/accessibility.h"
 #include "window/fonts.h"
+#include "window/groupframe.h"
 #include "window/keycode.h"
 #include "window/keyrules/keyrules.h"
 
@@ -168,6 +169,7 @@ void FormMain::createControls() {
     Frame1 = new QGroupBox(QStringLiteral("形式"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFocusPolicy(Qt::NoFocus);
+    vorlane::drawFrameThroughTitle(*Frame1);
     place(Frame1, {120, 1200, 4095, 615});
     const auto makeOption = [&](const QString& name, const QString& caption, Twips at) {
         auto* option = new QRadioButton(caption, Frame1);

@@ -38,32 +38,41 @@ HOUR_HAND = (FACE_Y - 6.0, FACE_Y + 0.5)  # vertical extent, pointing to twelve
 MINUTE_HAND = (FACE_X - 0.5, FACE_X + 5.5)  # horizontal extent, pointing to three
 
 # Raster sizes of the desktop theme. The two smallest are pixel art, exactly the window
-# icon's pixels; the larger ones are smoothed by sampling each pixel SUPERSAMPLE^2 times.
+# icon's pixels; the larger ones are smoothed by sampling each pixel SUPERSAMPLE^2 times, after
+# their straight edges are moved onto whole pixels, so that only the round rim is smoothed.
 THEME_SIZES = (16, 32, 48, 64, 128)
 PIXEL_ART_SIZES = (16, 32)
 SUPERSAMPLE = 8
 
 
-def colour_at(px, py, pixel, mono):
+def colour_at(px, py, pixel, mono, edge=lambda value: value):
     """Colour name at design point (px, py), or None where the icon is transparent.
 
     pixel is the size of one output pixel in design units: the rim and the hands are drawn
-    at least that wide, so that they never vanish at 16 x 16.
+    at least that wide, so that they never vanish at 16 x 16. edge gives where each straight
+    edge of the design is drawn.
     """
-    in_band = FILM_LEFT <= px <= FILM_RIGHT
-    in_strip = TOP_STRIP[0] <= py <= TOP_STRIP[1] or BOTTOM_STRIP[0] <= py <= BOTTOM_STRIP[1]
-    if in_band and in_strip:
-        in_hole_row = TOP_HOLES[0] <= py <= TOP_HOLES[1] or BOTTOM_HOLES[0] <= py <= BOTTOM_HOLES[1]
-        if in_hole_row and (px - FILM_LEFT) % HOLE_PITCH < HOLE_WIDTH:
-            return "white" if mono else "silver"
+    in_band = edge(FILM_LEFT) <= px <= edge(FILM_RIGHT)
+    in_top_strip = edge(TOP_STRIP[0]) <= py <= edge(TOP_STRIP[1])
+    in_bottom_strip = edge(BOTTOM_STRIP[0]) <= py <= edge(BOTTOM_STRIP[1])
+    if in_band and (in_top_strip or in_bottom_strip):
+        holes = TOP_HOLES if in_top_strip else BOTTOM_HOLES
+        if edge(holes[0]) <= py <= edge(holes[1]):
+            # Each hole is placed on its own: at 48 pixels the pitch is 7.5 pixels.
+            for k in range(int((FILM_RIGHT - FILM_LEFT) // HOLE_PITCH) + 1):
+                left = edge(FILM_LEFT + k * HOLE_PITCH)
+                if left <= px < left + edge(HOLE_WIDTH):
+                    return "white" if mono else "silver"
         return "black"
-    if in_band and TOP_STRIP[1] < py < BOTTOM_STRIP[0]:
+    if in_band and edge(TOP_STRIP[1]) < py < edge(BOTTOM_STRIP[0]):
         d = math.hypot(px - FACE_X, py - FACE_Y)
         half = max(HAND_HALF_WIDTH, pixel / 2)
         if d <= RIM_RADIUS - max(RIM_WIDTH, pixel):
-            if abs(px - FACE_X) <= half and HOUR_HAND[0] <= py <= HOUR_HAND[1]:
+            if (edge(FACE_X - half) <= px <= edge(FACE_X + half)
+                    and edge(HOUR_HAND[0]) <= py <= edge(HOUR_HAND[1])):
                 return "black" if mono else "navy"
-            if abs(py - FACE_Y) <= half and MINUTE_HAND[0] <= px <= MINUTE_HAND[1]:
+            if (edge(FACE_Y - half) <= py <= edge(FACE_Y + half)
+                    and edge(MINUTE_HAND[0]) <= px <= edge(MINUTE_HAND[1])):
                 return "black" if mono else "red"
             return "white"
         if d <= RIM_RADIUS:
@@ -106,12 +115,18 @@ def rgba_pixel(x, y, size):
         colour = shade(x, y, size, False)
         return (0, 0, 0, 0) if colour is None else rgb(colour) + (255,)
     s = size / 32.0
+
+    def on_pixels(value):
+        # The nearest pixel boundary; ties go to the even one, which keeps the design's mirror
+        # symmetry at every even size (at 48 pixels the film's edges fall on half pixels).
+        return round(value * s) / s
+
     sums = [0, 0, 0]
     covered = 0
     for j in range(SUPERSAMPLE):
         for i in range(SUPERSAMPLE):
             colour = colour_at((x + (i + 0.5) / SUPERSAMPLE) / s,
-                               (y + (j + 0.5) / SUPERSAMPLE) / s, 1.0 / s, False)
+                               (y + (j + 0.5) / SUPERSAMPLE) / s, 1.0 / s, False, on_pixels)
             if colour is None:
                 continue
             covered += 1

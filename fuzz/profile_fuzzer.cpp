@@ -2,8 +2,9 @@
 //     section \x01 key \x01 value \x01 file bytes
 // (missing fields are empty); section, key and value are UTF-8 texts of the program, the file
 // bytes go into a settings file as they stand. Whatever the bytes, reading and writing must not
-// crash, a write must keep every byte of the file outside the one line it changes, and after a
-// write the same key must read back the written value whenever the file format can hold it.
+// crash, a write must keep every character of the file outside the one line it changes (every
+// byte, for a UTF-16 file the byte order mark and units too), and after a write the same key
+// must read back the written value whenever the file format can hold it.
 
 #include "settings/codepage.h"
 #include "settings/profilefile.h"
@@ -77,7 +78,7 @@ std::string readFileBytes(const std::string& path) {
 }
 
 bool isBlank(char c) {
-    return c == ' ' || c == '\t';
+    return ProfileBlanks.find(c) != std::string_view::npos;
 }
 bool hasLineEnd(std::string_view text) {
     return text.find_first_of("\r\n") != text.npos;
@@ -91,6 +92,18 @@ std::string_view effectiveName(std::string_view name) {
     while (!name.empty() && isBlank(name.back()))
         name.remove_suffix(1);
     return name;
+}
+
+bool isUtf16(FileEncoding encoding) {
+    return encoding == FileEncoding::Utf16Le || encoding == FileEncoding::Utf16Be;
+}
+
+// The file's text as the line rules see it: a UTF-16 file's units after its mark, as UTF-8.
+std::string lineText(std::string_view bytes) {
+    const FileEncoding encoding = detectEncoding(bytes);
+    if (!isUtf16(encoding))
+        return std::string(bytes);
+    return fromUtf16(bytes.substr(byteOrderMark(encoding).size()), encoding);
 }
 
 // A section name that a "[name]" header line gives back.
@@ -150,13 +163,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(writeProfileString(path, section, key, value),
             "a write to a small file in a writable folder failed");
     const std::string after = readFileBytes(path);
-    require(changesAtMostOneLine(fileBytes, after), "a write changed more than one line");
+    require(changesAtMostOneLine(lineText(fileBytes), lineText(after)),
+            "a write changed more than one line");
 
     // A write can turn a code page 932 file into valid UTF-8, which reads it differently from
     // then on; the read-back checks hold only while the file keeps its encoding.
-    const ProfileEncoding encoding = detectEncoding(after);
-    if (encoding != detectEncoding(fileBytes))
+    const FileEncoding fileEncoding = detectEncoding(after);
+    if (fileEncoding != detectEncoding(fileBytes))
         return 0;
+    require(!isUtf16(fileEncoding) || after.size() % 2 == fileBytes.size() % 2,
+            "a write to a UTF-16 file changed its byte alignment");
+    if (isUtf16(fileEncoding) && fileBytes.size() % 2 == 1)
+        require(after.back() == fileBytes.back(), "a UTF-16 file lost its odd last byte");
+    const ProfileEncoding encoding = textEncoding(fileEncoding);
     const std::string_view effectiveValue = value.substr(0, value.find('\0'));
     const bool wellFormed = sectionFits(effectiveName(section)) && keyFits(effectiveName(key)) &&
                             !hasLineEnd(effectiveValue);

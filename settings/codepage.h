@@ -2,7 +2,8 @@
 
 // Conversion between the program's texts (UTF-8) and the bytes of a settings file. The file is
 // in code page 932, Windows' Shift_JIS, as the program's files on Japanese Windows are, unless
-// it is recognisably UTF-8 (a file edited in a Linux editor), in which case it stays UTF-8.
+// it is recognisably UTF-8 (a file edited in a Linux editor) or UTF-16 with a byte order mark
+// (Notepad's "Unicode"); each file keeps its encoding.
 
 #include <cstddef>
 #include <string>
@@ -10,11 +11,36 @@
 
 namespace vorlane {
 
+/// How the bytes of a settings file hold its text.
+enum class FileEncoding { Cp932, Utf8, Utf16Le, Utf16Be };
+
+/// The encoding in which the line rules read a file's text: UTF-16 files are converted to UTF-8
+/// first (see fromUtf16).
 enum class ProfileEncoding { Cp932, Utf8 };
 
-/// Utf8 when the bytes start with a UTF-8 byte-order mark, or are valid UTF-8 and hold a byte
-/// outside ASCII; Cp932 otherwise, also for an empty or pure-ASCII file.
-ProfileEncoding detectEncoding(std::string_view fileBytes);
+/// Utf16Le or Utf16Be when the bytes start with that byte order mark (FF FE or FE FF); Utf8
+/// when they start with the UTF-8 mark, or are valid UTF-8 holding at least one character of
+/// three or more bytes (Japanese text always has one; the half-width katakana pairs of code
+/// page 932 can look like two-byte UTF-8 but never like longer sequences); Cp932 otherwise,
+/// also for an empty or pure-ASCII file.
+FileEncoding detectEncoding(std::string_view fileBytes);
+
+/// The byte order mark of the encoding; empty for code page 932, which has none. A UTF-8 file
+/// may start without it.
+std::string_view byteOrderMark(FileEncoding encoding);
+
+/// The encoding in which the line rules read a file of this encoding.
+ProfileEncoding textEncoding(FileEncoding encoding);
+
+/// UTF-16 code units in the byte order of the encoding (Utf16Le or Utf16Be), without a byte
+/// order mark, as UTF-8 that toUtf16 turns back into the same bytes: half of a surrogate pair
+/// standing alone takes the three-byte form UTF-8 would give it if it allowed one, and a last
+/// odd byte is left out. Never fails.
+std::string fromUtf16(std::string_view units, FileEncoding encoding);
+
+/// The reverse of fromUtf16. A byte that is neither valid UTF-8 nor part of such a lone
+/// surrogate's form becomes "?". Never fails.
+std::string toUtf16(std::string_view utf8, FileEncoding encoding);
 
 /// The length in bytes (1 to 4) of the character that starts at `pos`, which must lie inside
 /// the bytes: 2 for a code page 932 lead byte followed by a valid trail byte, the sequence

@@ -5,11 +5,10 @@
 namespace vorlane {
 namespace {
 
-constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view NewLine = "\r\n";
 
 bool isBlank(char c) {
-    return c == ' ' || c == '\t';
+    return ProfileBlanks.find(c) != std::string_view::npos;
 }
 bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
@@ -60,13 +59,9 @@ struct Line {
     bool terminated() const { return next > end; }
 };
 
-std::size_t contentStart(std::string_view bytes) {
-    return bytes.starts_with(ByteOrderMark) ? ByteOrderMark.size() : 0;
-}
-
 class LineReader {
 public:
-    explicit LineReader(std::string_view bytes) : m_bytes(bytes), m_pos(contentStart(bytes)) {}
+    explicit LineReader(std::string_view bytes) : m_bytes(bytes) {}
 
     std::optional<Line> next() {
         if (m_pos >= m_bytes.size())
@@ -88,7 +83,7 @@ public:
 
 private:
     std::string_view m_bytes;
-    std::size_t m_pos;
+    std::size_t m_pos = 0;
 };
 
 enum class LineKind { Other, Section, Key };
@@ -171,13 +166,55 @@ std::string_view cutToLimit(std::string_view value, ProfileEncoding encoding) {
     return value.substr(0, pos);
 }
 
+// A settings file cut into its byte order mark, the text that the line rules read, and what
+// follows that text: for a UTF-16 file with an odd number of bytes, the last byte.
+class FileText {
+public:
+    explicit FileText(std::string_view fileBytes) : m_file(detectEncoding(fileBytes)) {
+        const std::string_view mark = byteOrderMark(m_file);
+        m_mark = fileBytes.starts_with(mark) ? mark : std::string_view();
+        m_text = fileBytes.substr(m_mark.size());
+        if (utf16()) {
+            m_tail = m_text.substr(m_text.size() - m_text.size() % 2);
+            m_converted = fromUtf16(m_text, m_file);
+            m_text = m_converted;
+        }
+    }
+    FileText(const FileText&) = delete;
+    FileText& operator=(const FileText&) = delete;
+
+    ProfileEncoding encoding() const { return textEncoding(m_file); }
+    std::string_view text() const { return m_text; }
+
+    // The file's bytes with `text` in place of the old text.
+    std::string withText(std::string&& text) const {
+        if (m_mark.empty())
+            return std::move(text);
+        std::string bytes(m_mark);
+        bytes += utf16() ? toUtf16(text, m_file) : text;
+        bytes += m_tail;
+        return bytes;
+    }
+
+private:
+    bool utf16() const {
+        return m_file == FileEncoding::Utf16Le || m_file == FileEncoding::Utf16Be;
+    }
+    FileEncoding m_file;
+    std::string_view m_mark;
+    std::string_view m_text;
+    std::string_view m_tail;
+    std::string m_converted;
+};
+
 } // namespace
 
 std::optional<std::string> findProfileValue(std::string_view fileBytes, std::string_view section,
                                             std::string_view key) {
-    const ProfileEncoding encoding = detectEncoding(fileBytes);
+    const FileText file(fileBytes);
+    const ProfileEncoding encoding = file.encoding();
     const Location location =
-        locate(fileBytes, encoding, fileName(section, encoding), fileName(key, encoding));
+        locate(file.text(), encoding, fileName(section, encoding), fileName(key, encoding));
     if (!location.keyLine)
         return std::nullopt;
     return decodeText(cutToLimit(untilZero(withoutQuotes(location.value)), encoding), encoding);
@@ -185,36 +222,38 @@ std::optional<std::string> findProfileValue(std::string_view fileBytes, std::str
 
 std::string withProfileValue(std::string_view fileBytes, std::string_view section,
                              std::string_view key, std::string_view value) {
-    const ProfileEncoding encoding = detectEncoding(fileBytes);
+    const FileText file(fileBytes);
+    const ProfileEncoding encoding = file.encoding();
+    const std::string_view text = file.text();
     const std::string fileSection = fileName(section, encoding);
     const std::string fileKey = fileName(key, encoding);
     const std::string fileValue = encodeText(untilZero(value), encoding);
-    const Location location = locate(fileBytes, encoding, fileSection, fileKey);
+    const Location location = locate(text, encoding, fileSection, fileKey);
 
     std::string result;
-    result.reserve(fileBytes.size() + fileSection.size() + fileKey.size() + fileValue.size() + 8);
+    result.reserve(text.size() + fileSection.size() + fileKey.size() + fileValue.size() + 8);
     if (location.keyLine) {
-        result += fileBytes.substr(0, location.keyLine->begin);
+        result += text.substr(0, location.keyLine->begin);
         result += location.storedKey;
         result += '=';
         result += fileValue;
-        result += fileBytes.substr(location.keyLine->end);
-        return result;
+        result += text.substr(location.keyLine->end);
+        return file.withText(std::move(result));
     }
     if (location.header) {
         const Line& after = location.lastKeyLine.value_or(*location.header);
-        result += fileBytes.substr(0, after.next);
+        result += text.substr(0, after.next);
         if (!after.terminated())
             result += NewLine;
         result += fileKey;
         result += '=';
         result += fileValue;
         result += NewLine;
-        result += fileBytes.substr(after.next);
-        return result;
+        result += text.substr(after.next);
+        return file.withText(std::move(result));
     }
-    result += fileBytes;
-    if (fileBytes.size() > contentStart(fileBytes) && !isLineEnd(fileBytes.back()))
+    result += text;
+    if (!text.empty() && !isLineEnd(text.back()))
         result += NewLine;
     result += '[';
     result += fileSection;
@@ -224,7 +263,7 @@ std::string withProfileValue(std::string_view fileBytes, std::string_view sectio
     result += '=';
     result += fileValue;
     result += NewLine;
-    return result;
+    return file.withText(std::move(result));
 }
 
 } // namespace vorlane

@@ -158,15 +158,35 @@ TEST(LoadSettings, KeepsEveryByteOfAFileWrittenByHand) {
                                      "y=-40\n; 終わり\n[設定]\nドロップフレーム = false \n"));
 }
 
-TEST(LoadSettings, ReadsAndRewritesUtf8Files) {
-    const TempFolder folder;
-    const std::string path = folder.file("vorlane.ini");
-    writeBytes(path, "[位置]\nX=5\n[設定]\nドロップフレーム=0\n");
-    LoadSettings(path);
-    EXPECT_EQ(Global::WindowX, 5);
-    EXPECT_FALSE(Global::DropFrame);
-    SaveSettings(path, 6.0, 7.0, true);
-    EXPECT_EQ(readBytes(path), "[位置]\nX=6\nY=7\r\n[設定]\nドロップフレーム=True\n");
+TEST(LoadSettings, ReadsAndRewritesEachFileInItsEncoding) {
+    const struct {
+        std::string before;
+        std::string after; // after SaveSettings(6, 7, true)
+    } rows[] = {
+        {"[位置]\nX=5\nY=-6\n[設定]\nドロップフレーム=0\n",
+         "[位置]\nX=6\nY=7\n[設定]\nドロップフレーム=True\n"},
+        {"\xEF\xBB\xBF[位置]\nX=5\n[設定]\nドロップフレーム=0\n",
+         "\xEF\xBB\xBF[位置]\nX=6\nY=7\r\n[設定]\nドロップフレーム=True\n"},
+        {test::utf16le("[位置]\r\nX=5\r\nY=-6\r\n[設定]\r\nドロップフレーム=False\r\n"),
+         test::utf16le("[位置]\r\nX=6\r\nY=7\r\n[設定]\r\nドロップフレーム=True\r\n")},
+        {test::utf16be("[位置]\nX=5\n[設定]\nドロップフレーム=False"),
+         test::utf16be("[位置]\nX=6\nY=7\r\n[設定]\nドロップフレーム=True")},
+        {cp932("[位置]\r\nX=\x0B"
+               "5\f\r\nY=-6\r\n[設定]\r\nドロップフレーム=False\x1A"),
+         cp932("[位置]\r\nX=6\r\nY=7\r\n[設定]\r\nドロップフレーム=True")},
+    };
+    for (const auto& row : rows) {
+        const TempFolder folder;
+        const std::string path = folder.file("vorlane.ini");
+        writeBytes(path, row.before);
+        scrambleGlobals();
+        Global::DropFrame = true;
+        LoadSettings(path);
+        EXPECT_EQ(Global::WindowX, 5) << testing::PrintToString(row.before);
+        EXPECT_FALSE(Global::DropFrame) << testing::PrintToString(row.before);
+        SaveSettings(path, 6.0, 7.0, true);
+        EXPECT_EQ(readBytes(path), row.after);
+    }
 }
 
 TEST(LoadSettings, StartsWhateverTheFileHolds) {

@@ -9,7 +9,15 @@
 namespace vorlane {
 namespace {
 
+using namespace std::string_literals;
 using test::cp932;
+using test::utf16be;
+using test::utf16le;
+
+// UTF-16 code units without a byte order mark, for bytes that follow a file's start.
+std::string utf16leUnits(std::string_view utf8) {
+    return test::iconvFromUtf8(utf8, "UTF-16LE");
+}
 
 struct ReadRow {
     std::string bytes;
@@ -51,6 +59,22 @@ TEST(FindProfileValue, FollowsTheLineRules) {
     });
 }
 
+TEST(FindProfileValue, TakesWindowsBlanksAroundNamesAndValues) {
+    expectReads({
+        {"[S]\r\nX=\x0B"
+         "5\x0C\r\n",
+         "S", "X", "5"},
+        {cp932("[設定]\r\nドロップフレーム=False\x1A"), "設定", "ドロップフレーム", "False"},
+        {"\x1A[\x0BS\f]\x1A\n\x0Bk\x1A=\tv w\x1A\n", "S", "k", "v w"},
+        {"[S]\nk=v\n", "S\r", "\x1Ak\x0B", "v"},
+        {"[S]\nk=\"\x0B"
+         "5\x1A\"\n",
+         "S", "k",
+         "\x0B"
+         "5\x1A"}, // quotes keep them
+    });
+}
+
 TEST(FindProfileValue, RemovesOnePairOfMatchingQuotes) {
     expectReads({
         {"[S]\nk=\"  v  \"\n", "S", "k", "  v  "},
@@ -81,11 +105,24 @@ TEST(FindProfileValue, NeverTakesACodePage932TrailByteForSyntax) {
     });
 }
 
-TEST(FindProfileValue, ReadsUtf8Files) {
+TEST(FindProfileValue, ReadsUtf8AndUtf16Files) {
+    const std::string settings = "[位置]\r\nX=5\r\nY=6\r\n[設定]\r\nドロップフレーム=False\r\n";
     expectReads({
         {"\xEF\xBB\xBF[位置]\r\nX=1\r\n", "位置", "X", "1"},
         {"[位置]\nX=値\n", "位置", "X", "値"},
         {"\xEF\xBB\xBF[S]\nk=a\x88\n", "S", "k", "a\xEF\xBF\xBD"},
+        // Half-width katakana in code page 932 whose bytes make a two-byte UTF-8 "è".
+        {cp932("[Memo]\r\nText=ﾃｨ\r\n"), "Memo", "Text", "ﾃｨ"},
+        {utf16le(settings), "位置", "X", "5"},
+        {utf16le(settings), "位置", "Y", "6"},
+        {utf16le(settings), "設定", "ドロップフレーム", "False"},
+        {utf16be(settings), "位置", "X", "5"},
+        {utf16be(settings), "設定", "ドロップフレーム", "False"},
+        {utf16le("[S]\r\nk=€😀\x0B\r\n"), "s", "K", "€😀"},
+        {utf16be("[S]\nk=\"\"\"\n"), "S", "k", "\""},
+        {utf16le("[S]\r\nk=1"), "S", "k", "1"},
+        {utf16le("[S]\r\nk=1") + "\x00"s, "S", "k", "1"}, // an odd last byte
+        {"\xFF\xFE", "S", "k", std::nullopt},
     });
 }
 
@@ -143,6 +180,8 @@ TEST(WithProfileValue, ChangesOnlyTheLineOfTheKey) {
         {"[S]\nk=1\n", "S", "k", std::string("a\0b", 3), "[S]\nk=a\n"},
         {"\xEF\xBB\xBF", "S", "k", "v", "\xEF\xBB\xBF[S]\r\nk=v\r\n"},
         {"[S]\nk=\"quoted\"\n", "S", "k", "", "[S]\nk=\n"},
+        {"[S]\n\x0Bk\x1A=\f1\x1A\n; c\x1A", "S", "k", "2", "[S]\nk=2\n; c\x1A"},
+        {"[S]\nk=1\n\x1A", "T", "k", "2", "[S]\nk=1\n\x1A\r\n[T]\r\nk=2\r\n"},
     };
     for (const WriteRow& row : rows)
         EXPECT_EQ(withProfileValue(row.before, row.section, row.key, row.value), row.after)
@@ -156,6 +195,17 @@ TEST(WithProfileValue, WritesInTheEncodingOfTheFile) {
         {"\xEF\xBB\xBF[位置]\nX=1\n", "設定", "ドロップフレーム", "True",
          "\xEF\xBB\xBF[位置]\nX=1\n[設定]\r\nドロップフレーム=True\r\n"},
         {"[位置]\nX=1\n", "位置", "X", "€", "[位置]\nX=€\n"},
+        {cp932("[Memo]\r\nText=ﾃｨ\r\n"), "位置", "X", "0",
+         cp932("[Memo]\r\nText=ﾃｨ\r\n[位置]\r\nX=0\r\n")},
+        {utf16le("[位置]\r\nX=5\r\n"), "位置", "Y", "6", utf16le("[位置]\r\nX=5\r\nY=6\r\n")},
+        {utf16be("[位置]\r\nX=5\r\n"), "設定", "ドロップフレーム", "True",
+         utf16be("[位置]\r\nX=5\r\n[設定]\r\nドロップフレーム=True\r\n")},
+        {utf16le("[S]\nk=1"), "S", "k", "€😀", utf16le("[S]\nk=€😀")},
+        {utf16be(""), "S", "k", "v", utf16be("[S]\r\nk=v\r\n")},
+        // Half a surrogate pair alone and an odd last byte stay as they were.
+        {utf16le("[S]\r\n") + "\x00\xDC"s + utf16leUnits("\r\nk=1\r\n") + "\x00\xD8"s + "A", "S",
+         "j", "2",
+         utf16le("[S]\r\n") + "\x00\xDC"s + utf16leUnits("\r\nk=1\r\nj=2\r\n") + "\x00\xD8"s + "A"},
     };
     for (const WriteRow& row : rows)
         EXPECT_EQ(withProfileValue(row.before, row.section, row.key, row.value), row.after)

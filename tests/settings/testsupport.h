@@ -68,11 +68,11 @@ inline mode_t permissionBits(const std::string& path) {
     return status.st_mode & 07777;
 }
 
-// UTF-8 to code page 932 straight through iconv, independent of the code under test; every
+// UTF-8 to another encoding straight through iconv, independent of the code under test; every
 // text passed here is representable.
-inline std::string cp932(std::string_view utf8) {
-    const iconv_t cd = ::iconv_open("CP932", "UTF-8");
-    std::string out(utf8.size() * 2, '\0');
+inline std::string iconvFromUtf8(std::string_view utf8, const char* encoding) {
+    const iconv_t cd = ::iconv_open(encoding, "UTF-8");
+    std::string out(utf8.size() * 4, '\0');
     char* in = const_cast<char*>(utf8.data());
     std::size_t inLeft = utf8.size();
     char* outPtr = out.data();
@@ -83,6 +83,23 @@ inline std::string cp932(std::string_view utf8) {
     ::iconv_close(cd);
     out.resize(out.size() - outLeft);
     return out;
+}
+
+inline std::string cp932(std::string_view utf8) {
+    return iconvFromUtf8(utf8, "CP932");
+}
+
+// UTF-16 with its byte order mark, as Notepad saves "Unicode" and "Unicode big endian".
+inline std::string utf16(std::string_view utf8, const char* byteOrder) {
+    std::string bytes = iconvFromUtf8("\uFEFF", byteOrder);
+    bytes += iconvFromUtf8(utf8, byteOrder);
+    return bytes;
+}
+inline std::string utf16le(std::string_view utf8) {
+    return utf16(utf8, "UTF-16LE");
+}
+inline std::string utf16be(std::string_view utf8) {
+    return utf16(utf8, "UTF-16BE");
 }
 
 // The unprivileged account that permission tests switch to when they run as the superuser,

@@ -165,6 +165,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string after = readFileBytes(path);
     require(changesAtMostOneLine(lineText(fileBytes), lineText(after)),
             "a write changed more than one line");
+    // The lines of a UTF-16 file are compared as UTF-8; that keeps the bytes of the others only
+    // because the conversion goes back to the same units.
+    if (const FileEncoding before = detectEncoding(fileBytes); isUtf16(before)) {
+        const std::string_view units = fileBytes.substr(2, (fileBytes.size() - 2) / 2 * 2);
+        require(toUtf16(fromUtf16(units, before), before) == units,
+                "UTF-16 units do not convert back to themselves");
+    }
 
     // A write can turn a code page 932 file into valid UTF-8, which reads it differently from
     // then on; the read-back checks hold only while the file keeps its encoding.

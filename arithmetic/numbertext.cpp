@@ -18,9 +18,8 @@ bool isDigit(char c) {
 bool isReadBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n';
 }
-bool isEdgeBlank(char c) {
-    return c == ' ' || c == '\t';
-}
+// The numeric test allows these around the number.
+constexpr std::string_view EdgeBlanks = " \t";
 
 // Once the exponent is further from zero than the mantissa is long, by more than the decimal
 // range of a double, the exponent alone decides between overflow and underflow. Clamping it
@@ -201,12 +200,16 @@ std::string fixedMagnitude(double magnitude, int decimals) {
 
 } // namespace
 
-std::string_view trimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
+std::string_view trimBlanks(std::string_view text, std::string_view blanks) {
+    const auto first = text.find_first_not_of(blanks);
     if (first == std::string_view::npos)
         return {};
-    const auto last = text.find_last_not_of(' ');
+    const auto last = text.find_last_not_of(blanks);
     return text.substr(first, last - first + 1);
+}
+
+std::string_view trimSpaces(std::string_view text) {
+    return trimBlanks(text, " ");
 }
 
 double readValue(std::string_view text) {
@@ -215,13 +218,7 @@ double readValue(std::string_view text) {
 }
 
 bool isNumeric(std::string_view text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && isEdgeBlank(text[first]))
-        ++first;
-    while (last > first && isEdgeBlank(text[last - 1]))
-        --last;
-    const std::string_view core = text.substr(first, last - first);
+    const std::string_view core = trimBlanks(text, EdgeBlanks);
     Scanner in(core, false);
     const NumberParts parts = scanNumber(in);
     return parts.hasDigits && in.position() == core.size();

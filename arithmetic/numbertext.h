@@ -11,6 +11,9 @@
 
 namespace vorlane {
 
+/// The text without the leading and trailing characters that `blanks` lists.
+std::string_view trimBlanks(std::string_view text, std::string_view blanks);
+
 /// The text without its leading and trailing spaces (U+0020 only; tabs are kept).
 std::string_view trimSpaces(std::string_view text);
 

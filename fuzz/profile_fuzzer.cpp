@@ -6,6 +6,7 @@
 // byte, for a UTF-16 file the byte order mark and units too), and after a write the same key
 // must read back the written value whenever the file format can hold it.
 
+#include "arithmetic/numbertext.h"
 #include "settings/codepage.h"
 #include "settings/profilefile.h"
 #include "settings/profiletext.h"
@@ -77,21 +78,13 @@ std::string readFileBytes(const std::string& path) {
     return std::move(bytes).str();
 }
 
-bool isBlank(char c) {
-    return ProfileBlanks.find(c) != std::string_view::npos;
-}
 bool hasLineEnd(std::string_view text) {
     return text.find_first_of("\r\n") != text.npos;
 }
 
 // A name as the file layer takes it: up to a zero byte, without surrounding blanks.
 std::string_view effectiveName(std::string_view name) {
-    name = name.substr(0, name.find('\0'));
-    while (!name.empty() && isBlank(name.front()))
-        name.remove_prefix(1);
-    while (!name.empty() && isBlank(name.back()))
-        name.remove_suffix(1);
-    return name;
+    return trimBlanks(name.substr(0, name.find('\0')), ProfileBlanks);
 }
 
 bool isUtf16(FileEncoding encoding) {
@@ -120,7 +113,7 @@ bool keyFits(std::string_view key) {
 
 // A value that a read gives back unchanged from a file in this encoding.
 bool valueFits(std::string_view value, ProfileEncoding encoding) {
-    if (hasLineEnd(value) || (!value.empty() && (isBlank(value.front()) || isBlank(value.back()))))
+    if (hasLineEnd(value) || trimBlanks(value, ProfileBlanks) != value)
         return false;
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())

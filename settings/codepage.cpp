@@ -237,6 +237,24 @@ std::size_t characterLength(std::string_view bytes, std::size_t pos, ProfileEnco
     return pair ? 2 : 1;
 }
 
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b, ProfileEncoding encoding) {
+    if (a.size() != b.size())
+        return false;
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    for (std::size_t pos = 0; pos < a.size();) {
+        const std::size_t length = characterLength(a, pos, encoding);
+        if (length != characterLength(b, pos, encoding))
+            return false;
+        if (length == 1 ? lower(a[pos]) != lower(b[pos])
+                        : a.substr(pos, length) != b.substr(pos, length))
+            return false;
+        pos += length;
+    }
+    return true;
+}
+
 std::string encodeText(std::string_view utf8, ProfileEncoding encoding) {
     const std::string_view unencodable(&UnencodableCharacter, 1);
     if (encoding == ProfileEncoding::Utf8)

@@ -47,6 +47,12 @@ std::string toUtf16(std::string_view utf8, FileEncoding encoding);
 /// length for valid UTF-8, and 1 for any single or undecodable byte.
 std::size_t characterLength(std::string_view bytes, std::size_t pos, ProfileEncoding encoding);
 
+/// True when the texts are equal but for the letter case of ASCII letters. They are compared
+/// character by character, so that a code page 932 trail byte that happens to be an ASCII
+/// letter is never folded.
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b,
+                             ProfileEncoding encoding = ProfileEncoding::Utf8);
+
 /// The UTF-8 text in the file's encoding. A character the code page lacks, and a byte that is
 /// not part of valid UTF-8, becomes "?". Never fails.
 std::string encodeText(std::string_view utf8, ProfileEncoding encoding);

@@ -1,24 +1,12 @@
 #include "settings/initfile.h"
 
 #include "arithmetic/numbertext.h"
+#include "settings/codepage.h"
 #include "settings/global.h"
 #include "settings/initutility.h"
 
 namespace vorlane {
 namespace {
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
 
 // What DefaultPositionText and DefaultDropFrameText read as.
 constexpr std::int32_t DefaultPosition = 0;

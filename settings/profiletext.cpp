@@ -1,5 +1,6 @@
 #include "settings/profiletext.h"
 
+#include "arithmetic/numbertext.h"
 #include "settings/codepage.h"
 
 namespace vorlane {
@@ -7,22 +8,12 @@ namespace {
 
 constexpr std::string_view NewLine = "\r\n";
 
-bool isBlank(char c) {
-    return ProfileBlanks.find(c) != std::string_view::npos;
-}
 bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
-char asciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
+std::string_view withoutBlanks(std::string_view text) {
+    return trimBlanks(text, ProfileBlanks);
 }
 
 std::string_view untilZero(std::string_view text) {
@@ -31,24 +22,7 @@ std::string_view untilZero(std::string_view text) {
 
 // A caller's section or key name in the file's encoding, as the file layer compares it.
 std::string fileName(std::string_view name, ProfileEncoding encoding) {
-    return encodeText(trimBlanks(untilZero(name)), encoding);
-}
-
-// Names compare character by character, so that a code page 932 trail byte that happens to be
-// an ASCII letter is never case-folded.
-bool namesEqual(std::string_view a, std::string_view b, ProfileEncoding encoding) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t pos = 0; pos < a.size();) {
-        const std::size_t length = characterLength(a, pos, encoding);
-        if (length != characterLength(b, pos, encoding))
-            return false;
-        if (length == 1 ? asciiLower(a[pos]) != asciiLower(b[pos])
-                        : a.substr(pos, length) != b.substr(pos, length))
-            return false;
-        pos += length;
-    }
-    return true;
+    return encodeText(withoutBlanks(untilZero(name)), encoding);
 }
 
 // One line of the file: its text is [begin, end), its line end [end, next).
@@ -97,19 +71,20 @@ struct ParsedLine {
 // '[' and ']' can be the trail byte of a code page 932 character, but '=', ';', blanks and
 // line ends cannot, so only the search for ']' needs to step by characters.
 ParsedLine parseLine(std::string_view text, ProfileEncoding encoding) {
-    text = trimBlanks(text);
+    text = withoutBlanks(text);
     if (text.empty() || text.front() == ';')
         return {};
     if (text.front() == '[') {
         std::size_t pos = 1;
         while (pos < text.size() && text[pos] != ']')
             pos += characterLength(text, pos, encoding);
-        return {LineKind::Section, trimBlanks(text.substr(1, pos - 1)), {}};
+        return {LineKind::Section, withoutBlanks(text.substr(1, pos - 1)), {}};
     }
     const std::size_t equals = text.find('=');
     if (equals == std::string_view::npos)
         return {};
-    return {LineKind::Key, trimBlanks(text.substr(0, equals)), trimBlanks(text.substr(equals + 1))};
+    return {LineKind::Key, withoutBlanks(text.substr(0, equals)),
+            withoutBlanks(text.substr(equals + 1))};
 }
 
 // Where a key stands in the file, or where it would be added.
@@ -129,7 +104,8 @@ Location locate(std::string_view bytes, ProfileEncoding encoding, std::string_vi
         const ParsedLine parsed =
             parseLine(bytes.substr(line->begin, line->end - line->begin), encoding);
         if (!location.header) {
-            if (parsed.kind == LineKind::Section && namesEqual(parsed.name, section, encoding))
+            if (parsed.kind == LineKind::Section &&
+                equalsIgnoringAsciiCase(parsed.name, section, encoding))
                 location.header = line;
             continue;
         }
@@ -137,7 +113,7 @@ Location locate(std::string_view bytes, ProfileEncoding encoding, std::string_vi
             break;
         if (parsed.kind != LineKind::Key)
             continue;
-        if (namesEqual(parsed.name, key, encoding)) {
+        if (equalsIgnoringAsciiCase(parsed.name, key, encoding)) {
             location.keyLine = line;
             location.storedKey = parsed.name;
             location.value = parsed.value;

@@ -12,22 +12,6 @@ namespace {
 constexpr std::int32_t DefaultPosition = 0;
 constexpr bool DefaultDropFrame = true;
 
-// A stored text that cannot be converted gives the default for this run only: it is present
-// and not empty, so nothing is written and the file keeps it until the next save.
-std::int32_t loadPosition(const std::string& path, std::string_view key) {
-    const std::string text = GetIniValue(path, PositionSection, key, DefaultPositionText);
-    return positionFromText(text).value_or(DefaultPosition);
-}
-
-void savePosition(const std::string& path, std::string_view key, double twips,
-                  std::int32_t& variable) {
-    const std::optional<std::int32_t> rounded = roundToInt32(twips);
-    if (!rounded)
-        return;
-    variable = *rounded;
-    PutIniString(path, PositionSection, key, variable);
-}
-
 } // namespace
 
 std::optional<std::int32_t> positionFromText(std::string_view text) {
@@ -45,18 +29,32 @@ std::optional<bool> dropFrameFromText(std::string_view text) {
 }
 
 void LoadSettings(const std::string& path) {
-    Global::WindowX = loadPosition(path, WindowXKey);
-    Global::WindowY = loadPosition(path, WindowYKey);
-    const std::string dropFrame =
-        GetIniValue(path, OptionsSection, DropFrameKey, DefaultDropFrameText);
-    Global::DropFrame = dropFrameFromText(dropFrame).value_or(DefaultDropFrame);
+    const std::vector<std::string> values =
+        GetIniValues(path,
+                     {{PositionSection, WindowXKey, std::string(DefaultPositionText)},
+                      {PositionSection, WindowYKey, std::string(DefaultPositionText)},
+                      {OptionsSection, DropFrameKey, std::string(DefaultDropFrameText)}},
+                     LongestLoadWait);
+    // A stored text that cannot be converted gives the default for this run only: it is present
+    // and not empty, so nothing is written and the file keeps it until the next save.
+    Global::WindowX = positionFromText(values[0]).value_or(DefaultPosition);
+    Global::WindowY = positionFromText(values[1]).value_or(DefaultPosition);
+    Global::DropFrame = dropFrameFromText(values[2]).value_or(DefaultDropFrame);
 }
 
 void SaveSettings(const std::string& path, double left, double top, bool dropFrame) {
-    savePosition(path, WindowXKey, left, Global::WindowX);
-    savePosition(path, WindowYKey, top, Global::WindowY);
+    std::vector<IniEntry> entries;
+    if (const std::optional<std::int32_t> x = roundToInt32(left)) {
+        Global::WindowX = *x;
+        entries.push_back({PositionSection, WindowXKey, iniText(*x)});
+    }
+    if (const std::optional<std::int32_t> y = roundToInt32(top)) {
+        Global::WindowY = *y;
+        entries.push_back({PositionSection, WindowYKey, iniText(*y)});
+    }
     Global::DropFrame = dropFrame;
-    PutIniString(path, OptionsSection, DropFrameKey, Global::DropFrame);
+    entries.push_back({OptionsSection, DropFrameKey, iniText(dropFrame)});
+    PutIniStrings(path, entries, LongestSaveWait);
 }
 
 } // namespace vorlane

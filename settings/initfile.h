@@ -3,6 +3,7 @@
 // InitFile: the program's own settings, their place in the settings file and their conversion
 // between file text and the variables of Global.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,6 +19,13 @@ inline constexpr std::string_view DropFrameKey = "ドロップフレーム";
 inline constexpr std::string_view DefaultPositionText = "0";
 inline constexpr std::string_view DefaultDropFrameText = "True";
 
+/// The longest LoadSettings waits for the file in total, whatever it holds: the window waits
+/// for it before it appears.
+inline constexpr std::chrono::milliseconds LongestLoadWait = std::chrono::seconds(1);
+
+/// The longest SaveSettings waits for another process's lock on the file.
+inline constexpr std::chrono::milliseconds LongestSaveWait = std::chrono::seconds(5);
+
 /// A stored position: the number at the start of the text (as readValue reads it) rounded to
 /// the nearest integer, halves to even. Nothing when it rounds outside the signed 32-bit range.
 std::optional<std::int32_t> positionFromText(std::string_view text);
@@ -26,15 +34,20 @@ std::optional<std::int32_t> positionFromText(std::string_view text);
 /// number true). Nothing for any other text.
 std::optional<bool> dropFrameFromText(std::string_view text);
 
-/// Sets Global::WindowX, WindowY and DropFrame from the file, in that order, through
-/// GetIniValue, which writes the default of a missing, empty or "???" value into the file. A
-/// stored value that cannot be converted gives the default for this run and stays in the file.
+/// Sets Global::WindowX, WindowY and DropFrame from the file, in that order, as GetIniValue
+/// reads them: the default of a missing, empty or "???" value is used and written into the
+/// file, all of them in one locked write (GetIniValues). Waits at most LongestLoadWait in
+/// total; when another process holds the file's lock that long, the values come from the file
+/// as it stands (the defaults where it holds none) and nothing is written. A stored value that
+/// cannot be converted gives the default for this run and stays in the file.
 void LoadSettings(const std::string& path);
 
 /// Sets Global::WindowX and WindowY from left and top (twips) rounded halves to even, and
-/// Global::DropFrame from the flag, writing each into the file right after setting it. A
-/// position that rounds outside the signed 32-bit range (or is not a number) is neither taken
-/// nor written: the variable and the file keep their previous value.
+/// Global::DropFrame from the flag, and stores them in the file in that order in one locked
+/// write, giving the bytes that PutIniString for each would give one after another. A position
+/// that rounds outside the signed 32-bit range (or is not a number) is neither taken nor
+/// written: the variable and the file keep their previous value. Waits for another process's
+/// lock at most LongestSaveWait; when it does not come, nothing is written.
 void SaveSettings(const std::string& path, double left, double top, bool dropFrame);
 
 } // namespace vorlane

@@ -2,8 +2,34 @@
 
 #include "arithmetic/numbertext.h"
 #include "settings/profilefile.h"
+#include "settings/profiletext.h"
 
 namespace vorlane {
+namespace {
+
+bool isMissing(std::string_view trimmedValue) {
+    return trimmedValue.empty() || trimmedValue == MissingValue;
+}
+
+// The value as GetIniValue reads it from the file's bytes, before any default takes its place.
+std::string trimmedValue(std::string_view bytes, const IniEntry& entry) {
+    return std::string(trimSpaces(
+        findProfileValue(bytes, entry.section, entry.key).value_or(std::string(MissingValue))));
+}
+
+Deadline deadlineAfter(std::chrono::milliseconds timeout) {
+    return std::chrono::steady_clock::now() + timeout;
+}
+
+} // namespace
+
+std::string iniText(std::int32_t value) {
+    return std::to_string(value);
+}
+
+std::string iniText(bool value) {
+    return value ? "True" : "False";
+}
 
 std::string GetIniString(std::string_view section, std::string_view key, const std::string& path) {
     return readProfileString(path, section, key, MissingValue);
@@ -21,22 +47,67 @@ void PutIniString(const std::string& path, std::string_view section, std::string
 
 void PutIniString(const std::string& path, std::string_view section, std::string_view key,
                   std::int32_t value) {
-    PutIniString(path, section, key, std::string_view(std::to_string(value)));
+    PutIniString(path, section, key, std::string_view(iniText(value)));
 }
 
 void PutIniString(const std::string& path, std::string_view section, std::string_view key,
                   bool value) {
-    PutIniString(path, section, key, value ? "True" : "False");
+    PutIniString(path, section, key, std::string_view(iniText(value)));
+}
+
+void PutIniStrings(const std::string& path, const std::vector<IniEntry>& entries,
+                   std::chrono::milliseconds timeout) {
+    editProfileFile(
+        path,
+        [&](const std::string& bytes) {
+            std::string updated = bytes;
+            for (const IniEntry& entry : entries)
+                updated = withProfileValue(updated, entry.section, entry.key, entry.value);
+            return updated;
+        },
+        deadlineAfter(timeout));
 }
 
 std::string GetIniValue(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view defaultValue) {
     std::string value(trimSpaces(GetIniString(section, key, path)));
-    if (value.empty() || value == MissingValue) {
+    if (isMissing(value)) {
         value = trimSpaces(defaultValue);
         PutIniString(path, section, key, std::string_view(value));
     }
     return value;
+}
+
+std::vector<std::string> GetIniValues(const std::string& path, const std::vector<IniEntry>& entries,
+                                      std::chrono::milliseconds timeout) {
+    const Deadline deadline = deadlineAfter(timeout);
+    const ProfileSnapshot snapshot = readProfileFile(path, deadline);
+    std::vector<std::string> values;
+    bool defaultsNeeded = false;
+    for (const IniEntry& entry : entries) {
+        values.push_back(trimmedValue(snapshot.bytes, entry));
+        if (isMissing(values.back())) {
+            values.back() = trimSpaces(entry.value);
+            defaultsNeeded = true;
+        }
+    }
+    if (!defaultsNeeded || !snapshot.settled)
+        return values;
+    // Another copy may have stored a value since the read: only what is still missing under
+    // the lock gets its default.
+    editProfileFile(
+        path,
+        [&](const std::string& bytes) {
+            std::string updated = bytes;
+            for (const IniEntry& entry : entries) {
+                if (isMissing(trimmedValue(updated, entry)))
+                    updated = withProfileValue(updated, entry.section, entry.key,
+                                               trimSpaces(entry.value));
+            }
+            return updated;
+        },
+        deadline);
+    return values;
 }
 
 } // namespace vorlane

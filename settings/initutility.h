@@ -3,14 +3,29 @@
 // InitUtility: the generic profile-file operations through which every settings read and write
 // passes. They know nothing of the particular settings, keep no state and show no message.
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorlane {
 
 /// What a raw read delivers for a missing file, section or key.
 inline constexpr std::string_view MissingValue = "???";
+
+/// One value under its key in its section: a value to store, or the default of a read.
+struct IniEntry {
+    std::string_view section;
+    std::string_view key;
+    std::string value;
+};
+
+/// The text form of an integer: decimal digits, with "-" before a negative value.
+std::string iniText(std::int32_t value);
+
+/// The text form of a flag: "True" or "False".
+std::string iniText(bool value);
 
 /// The value stored under key in section, untrimmed, or "???" when there is none.
 std::string GetIniString(std::string_view section, std::string_view key, const std::string& path);
@@ -23,17 +38,31 @@ void PutIniString(const std::string& path, std::string_view section, std::string
 void PutIniString(const std::string& path, std::string_view section, std::string_view key,
                   const char* value);
 
-/// Stores the integer as decimal digits, with "-" before a negative value.
+/// Stores the integer in its text form.
 void PutIniString(const std::string& path, std::string_view section, std::string_view key,
                   std::int32_t value);
 
-/// Stores "True" or "False".
+/// Stores the flag in its text form.
 void PutIniString(const std::string& path, std::string_view section, std::string_view key,
                   bool value);
+
+/// Stores the entries in their order, giving the bytes that PutIniString for each would give
+/// one after another, but in one read-modify-write under one lock: another copy of the program
+/// finds all of them stored or none. Waits for the lock at most `timeout`. A write that fails
+/// goes unnoticed.
+void PutIniStrings(const std::string& path, const std::vector<IniEntry>& entries,
+                   std::chrono::milliseconds timeout);
 
 /// The stored value without leading and trailing spaces; when that is empty or "???", the
 /// default without leading and trailing spaces, which is then also written into the file.
 std::string GetIniValue(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view defaultValue);
+
+/// GetIniValue for each entry in order (each value is the default), reading the file once and
+/// writing back the defaults that are needed in one locked write, as the same GetIniValue calls
+/// one after another would. Waits at most `timeout` in total: when another process holds the
+/// file's lock that long, the values come from the file as it stands and nothing is written.
+std::vector<std::string> GetIniValues(const std::string& path, const std::vector<IniEntry>& entries,
+                                      std::chrono::milliseconds timeout);
 
 } // namespace vorlane

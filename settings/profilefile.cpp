@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <optional>
 #include <sys/file.h>
@@ -21,15 +21,13 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Another copy of the program holds the lock only while it rewrites a small file. The bounds
-// keep a stuck or foreign lock holder from hanging the program at start or at exit.
-constexpr std::chrono::milliseconds WriteLockTimeout = 5s;
-constexpr std::chrono::milliseconds ReadLockTimeout = 1s;
-constexpr std::chrono::milliseconds LongestLockPause = 20ms;
-// Each retry means another writer replaced the file between our open and our lock.
-constexpr int MaxOpenAttempts = 100;
+// Short pauses while another process holds the lock: with many writers the lock is free only
+// for moments, and a long pause would keep missing them.
+constexpr std::chrono::milliseconds LongestLockPause = 5ms;
 constexpr mode_t AnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
 constexpr mode_t PermissionBits = 07777;
+// mkostemp replaces these with letters and digits.
+constexpr std::string_view TemporarySuffix = "XXXXXX";
 
 class FileDescriptor {
 public:
@@ -58,15 +56,18 @@ private:
     int m_fd;
 };
 
-bool lockWithin(int fd, int operation, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
+// Polls rather than blocks, since a blocking flock cannot be given a time bound. Tries at least
+// once, also when the deadline has passed.
+bool lockUntil(int fd, int operation, Deadline deadline) {
     std::chrono::milliseconds pause = 1ms;
     while (::flock(fd, operation | LOCK_NB) != 0) {
         if (errno == EINTR)
             continue;
-        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline)
+        const auto now = std::chrono::steady_clock::now();
+        if (errno != EWOULDBLOCK || now >= deadline)
             return false;
-        std::this_thread::sleep_for(pause);
+        std::this_thread::sleep_for(
+            std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
         pause = std::min(pause * 2, LongestLockPause);
     }
     return true;
@@ -122,11 +123,52 @@ std::string resolvedPath(const std::string& path) {
     return result;
 }
 
-std::string folderOf(const std::string& path) {
+std::size_t nameStart(const std::string& path) {
     const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
+    return slash == std::string::npos ? 0 : slash + 1;
+}
+
+std::string folderOf(const std::string& path) {
+    const std::size_t start = nameStart(path);
+    if (start == 0)
         return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
+    return start == 1 ? "/" : path.substr(0, start - 1);
+}
+
+// The name of a temporary file of the settings file, up to the part that mkostemp fills in.
+std::string temporaryPrefix(std::string_view fileName) {
+    std::string prefix(".");
+    prefix += fileName;
+    prefix += '.';
+    return prefix;
+}
+
+bool isTemporaryName(std::string_view name, std::string_view prefix) {
+    if (name.size() != prefix.size() + TemporarySuffix.size() || !name.starts_with(prefix))
+        return false;
+    return std::all_of(
+        name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(), [](char c) {
+            return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        });
+}
+
+// Runs under the exclusive lock of the file that the path names now. Every writer of the file
+// makes its temporary file only under that lock, so none of these can be in flight: they are
+// what writers killed mid-write left. A link or a folder of the same name is left alone, and
+// unlinkat never follows a link.
+void removeLeftovers(const std::string& path) {
+    DIR* folder = ::opendir(folderOf(path).c_str());
+    if (folder == nullptr)
+        return;
+    const std::string prefix = temporaryPrefix(std::string_view(path).substr(nameStart(path)));
+    while (const dirent* entry = ::readdir(folder)) {
+        struct stat status {};
+        if (isTemporaryName(entry->d_name, prefix) &&
+            ::fstatat(::dirfd(folder), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(status.st_mode))
+            ::unlinkat(::dirfd(folder), entry->d_name, 0);
+    }
+    ::closedir(folder);
 }
 
 void syncFolder(const std::string& path) {
@@ -144,115 +186,143 @@ struct LockedFile {
 
 // Opens the file for writing, creating it when missing, and locks it. A writer that renames
 // its new file over the old one leaves a waiting writer holding the lock of a file no longer
-// in the folder; that writer sees the path now names another file and starts again.
-std::optional<LockedFile> openLocked(const std::string& path) {
+// in the folder; that writer sees the path now names another file and starts again, for as
+// long as the deadline allows.
+std::optional<LockedFile> openLocked(const std::string& path, Deadline deadline) {
     constexpr int flags = O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-    for (int attempt = 0; attempt < MaxOpenAttempts; ++attempt) {
+    for (;;) {
         LockedFile locked;
         locked.file = FileDescriptor(::open(path.c_str(), flags));
         if (!locked.file.valid() && errno == ENOENT) {
             locked.file = FileDescriptor(::open(path.c_str(), flags | O_CREAT | O_EXCL, 0666));
-            if (!locked.file.valid() && errno == EEXIST)
-                continue;
             locked.created = locked.file.valid();
         }
-        if (!locked.file.valid() || ::fstat(locked.file.get(), &locked.status) != 0 ||
-            !S_ISREG(locked.status.st_mode))
+        if (locked.file.valid()) {
+            if (::fstat(locked.file.get(), &locked.status) != 0 || !S_ISREG(locked.status.st_mode))
+                return std::nullopt;
+            // Like Windows' read-only attribute, which stops even an administrator's writes.
+            if (!locked.created && (locked.status.st_mode & AnyWriteBit) == 0)
+                return std::nullopt;
+            if (!lockUntil(locked.file.get(), LOCK_EX, deadline))
+                return std::nullopt;
+            struct stat current {};
+            if (::stat(path.c_str(), &current) == 0 && current.st_dev == locked.status.st_dev &&
+                current.st_ino == locked.status.st_ino)
+                return locked;
+        } else if (errno != EEXIST) { // EEXIST: another writer created the file just now
             return std::nullopt;
-        // Like Windows' read-only attribute, which stops even an administrator's writes.
-        if (!locked.created && (locked.status.st_mode & AnyWriteBit) == 0)
+        }
+        if (std::chrono::steady_clock::now() >= deadline)
             return std::nullopt;
-        if (!lockWithin(locked.file.get(), LOCK_EX, WriteLockTimeout))
-            return std::nullopt;
-        struct stat current {};
-        if (::stat(path.c_str(), &current) == 0 && current.st_dev == locked.status.st_dev &&
-            current.st_ino == locked.status.st_ino)
-            return locked;
     }
-    return std::nullopt;
 }
 
-enum class Replacement { Done, FolderNotWritable, Failed };
-
-Replacement replaceByRename(const std::string& path, const struct stat& status,
-                            std::string_view content) {
-    const std::size_t slash = path.rfind('/');
-    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    std::string temporary = path.substr(0, nameStart) + "." + path.substr(nameStart) + ".XXXXXX";
+// False when the temporary file cannot be made, keep the file's group, be written in full or
+// take the file's place; the folder then holds no trace of it.
+bool replaceByRename(const std::string& path, const struct stat& status, std::string_view content) {
+    std::string temporary = path.substr(0, nameStart(path)) +
+                            temporaryPrefix(std::string_view(path).substr(nameStart(path)));
+    temporary += TemporarySuffix;
     FileDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
     if (!file.valid())
-        return errno == EACCES || errno == EPERM ? Replacement::FolderNotWritable
-                                                 : Replacement::Failed;
-    // Owner first, since a change of owner clears set-ID bits. Only the superuser can give the
-    // file back to another owner; anyone else's rewrite leaves the file theirs, as an editor's
-    // does, which is no reason to give up the write.
-    const bool ownerKept = (status.st_uid == ::geteuid() && status.st_gid == ::getegid()) ||
-                           ::fchown(file.get(), status.st_uid, status.st_gid) == 0;
-    static_cast<void>(ownerKept);
-    bool stored = writeAll(file.get(), content) &&
+        return false;
+    // Group first, since a change of owner or group clears set-ID bits.
+    bool stored = (status.st_gid == ::getegid() ||
+                   ::fchown(file.get(), static_cast<uid_t>(-1), status.st_gid) == 0) &&
+                  writeAll(file.get(), content) &&
                   ::fchmod(file.get(), status.st_mode & PermissionBits) == 0 &&
                   ::fsync(file.get()) == 0;
     stored = file.close() && stored;
     if (!stored || ::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());
-        return Replacement::Failed;
+        return false;
     }
     syncFolder(path);
-    return Replacement::Done;
+    return true;
 }
 
-// Not atomic: used only when no temporary file can be made beside the settings file.
-bool rewriteInPlace(int fd, std::string_view content) {
-    return writeAll(fd, content) && ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 &&
-           ::fsync(fd) == 0;
+int reserveBlocks(int fd, std::size_t size) {
+    int error = 0;
+    do
+        error = ::posix_fallocate(fd, 0, static_cast<off_t>(size));
+    while (error == EINTR);
+    return error;
+}
+
+// Not atomic; see the header for the crash window. The reservation comes first because a write
+// that runs out of space half way has already overwritten the start of the old content.
+bool rewriteInPlace(int fd, std::size_t oldSize, std::string_view content) {
+    if (!content.empty() && reserveBlocks(fd, content.size()) != 0) {
+        // A failed reservation may still have lengthened the file.
+        struct stat status {};
+        if (::fstat(fd, &status) == 0 && static_cast<std::uintmax_t>(status.st_size) > oldSize)
+            static_cast<void>(::ftruncate(fd, static_cast<off_t>(oldSize)));
+        return false;
+    }
+    if (!writeAll(fd, content) || ::fsync(fd) != 0)
+        return false;
+    if (content.size() >= oldSize)
+        return true;
+    return ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 && ::fsync(fd) == 0;
+}
+
+// A rename would give the file a new inode: another link would keep the old content, and the
+// owner and extended attributes of another user's file would be lost.
+bool mustKeepIdentity(const struct stat& status) {
+    return status.st_nlink > 1 || status.st_uid != ::geteuid();
 }
 
 } // namespace
 
-std::string readProfileString(const std::string& path, std::string_view section,
-                              std::string_view key, std::string_view defaultValue) {
+ProfileSnapshot readProfileFile(const std::string& path, Deadline deadline) {
+    ProfileSnapshot snapshot;
     // O_NONBLOCK: a FIFO in place of the file must not block the open.
     const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     struct stat status {};
     if (!file.valid() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
-        return std::string(defaultValue);
-    // Keeps an in-place rewrite by another copy from being read half done. If the lock does not
-    // come in time the file is read as it stands.
-    lockWithin(file.get(), LOCK_SH, ReadLockTimeout);
-    const std::optional<std::string> bytes = readAll(file.get(), status);
-    if (!bytes)
-        return std::string(defaultValue);
-    return findProfileValue(*bytes, section, key).value_or(std::string(defaultValue));
+        return snapshot;
+    // Keeps an in-place rewrite by another copy from being read half done.
+    snapshot.settled = lockUntil(file.get(), LOCK_SH, deadline);
+    snapshot.bytes = readAll(file.get(), status).value_or(std::string());
+    return snapshot;
 }
 
-bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value) {
+bool editProfileFile(const std::string& path, const ProfileEdit& edit, Deadline deadline) {
     const std::string target = resolvedPath(path);
-    std::optional<LockedFile> locked = openLocked(target);
+    std::optional<LockedFile> locked = openLocked(target, deadline);
     if (!locked)
         return false;
+    removeLeftovers(target);
     bool written = false;
     if (const std::optional<std::string> old = readAll(locked->file.get(), locked->status)) {
-        const std::string updated = withProfileValue(*old, section, key, value);
+        const std::string updated = edit(*old);
         if (updated == *old) {
             written = true;
-        } else {
-            switch (replaceByRename(target, locked->status, updated)) {
-            case Replacement::Done:
-                written = true;
-                break;
-            case Replacement::FolderNotWritable:
-                written = rewriteInPlace(locked->file.get(), updated);
-                break;
-            case Replacement::Failed:
-                break;
-            }
+        } else if (updated.size() <= MaxProfileFileBytes) {
+            written = (!mustKeepIdentity(locked->status) &&
+                       replaceByRename(target, locked->status, updated)) ||
+                      rewriteInPlace(locked->file.get(), old->size(), updated);
         }
     }
     // Never leave behind an empty file that only this failed write created.
     if (!written && locked->created)
         ::unlink(target.c_str());
     return written;
+}
+
+std::string readProfileString(const std::string& path, std::string_view section,
+                              std::string_view key, std::string_view defaultValue) {
+    const ProfileSnapshot snapshot =
+        readProfileFile(path, std::chrono::steady_clock::now() + ReadLockTimeout);
+    return findProfileValue(snapshot.bytes, section, key).value_or(std::string(defaultValue));
+}
+
+bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value) {
+    return editProfileFile(
+        path,
+        [&](const std::string& bytes) { return withProfileValue(bytes, section, key, value); },
+        std::chrono::steady_clock::now() + WriteLockTimeout);
 }
 
 } // namespace vorlane

@@ -1,32 +1,80 @@
 #pragma once
 
-// The two profile functions of Windows that the settings rely on, over a settings file on disk.
-// A read never fails: anything it cannot read counts as a missing key. A write is a
-// read-modify-write under an exclusive advisory lock, so that several running copies of the
-// program sharing one file never lose each other's keys, and replaces the file atomically; a
-// write that cannot be done leaves the file as it was.
+// The two profile functions of Windows that the settings rely on, over a settings file on disk,
+// and the whole-file read and read-modify-write beneath them. A read never fails: anything it
+// cannot read counts as a missing key. A write is a read-modify-write under an exclusive
+// advisory lock, so that several running copies of the program sharing one file never lose each
+// other's keys; a write that cannot be done leaves the file as it was.
+//
+// How a write stores the new content:
+// - Atomically where it can: a temporary file ".NAME.XXXXXX" in the same folder is written,
+//   flushed and renamed over the file, keeping its permission bits and group. A crash leaves
+//   either the old or the new file.
+// - In place when a rename would change what the file is (it has more than one link, belongs to
+//   another user, or its group cannot be kept) or when no temporary file can be made or renamed
+//   (folder not writable, name too long, another user's file in a sticky folder, full disk).
+//   The blocks for the new size are reserved first, so a full disk leaves the file untouched;
+//   then the whole content is written at once and flushed, and the file is shortened only when
+//   the content got shorter. A crash or power loss during that write can leave a mix of old and
+//   new bytes: that is the in-place path's crash window.
+// Temporary files of the file's own pattern that crashed writers left behind (regular files
+// only; links are never followed) are removed under the lock before each write.
 
+#include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace vorlane {
 
-/// Files larger than this are neither read nor rewritten; they count as holding no keys.
+/// Files larger than this are neither read nor rewritten; they count as holding no keys. A
+/// write that would make a file larger is not made.
 inline constexpr std::size_t MaxProfileFileBytes = 64 * 1024 * 1024;
+
+/// How long a write waits for another process's lock on the file before it gives up: another
+/// copy of the program holds it only while it rewrites a small file, and the bound keeps a
+/// stuck or foreign lock holder (a backup tool, a hung copy) from hanging the program.
+inline constexpr std::chrono::milliseconds WriteLockTimeout = std::chrono::seconds(5);
+
+/// How long a read waits for the lock before it reads the file as it stands.
+inline constexpr std::chrono::milliseconds ReadLockTimeout = std::chrono::seconds(1);
+
+using Deadline = std::chrono::steady_clock::time_point;
+
+/// The whole file as a read found it.
+struct ProfileSnapshot {
+    /// Empty when the file is missing, not a regular file, unreadable or too large.
+    std::string bytes;
+    /// False when another process held the file's exclusive lock until the deadline: the bytes
+    /// are then the file as it stood, which an in-place write may have been changing.
+    bool settled = true;
+};
+
+/// Reads the whole file under a shared lock, waiting for the lock until the deadline.
+ProfileSnapshot readProfileFile(const std::string& path, Deadline deadline);
+
+/// The change a write makes: the file's current bytes (empty for a missing file) in, the new
+/// bytes out.
+using ProfileEdit = std::function<std::string(const std::string& bytes)>;
+
+/// One read-modify-write under one exclusive lock, waiting for the lock until the deadline:
+/// applies edit to the current bytes and stores the result as described above, creating the
+/// file when missing. A file without any write permission bit is not written, even by the
+/// superuser (as Windows' read-only attribute). Gives false when nothing was written; an edit
+/// that changes nothing counts as written.
+bool editProfileFile(const std::string& path, const ProfileEdit& edit, Deadline deadline);
 
 /// As GetPrivateProfileStringA with a 2600-byte buffer: the value of the key in the section
 /// (see findProfileValue), or defaultValue when the file, the section or the key is missing or
-/// the file cannot be read (not a regular file, no permission, too large).
+/// the file cannot be read (not a regular file, no permission, too large). Waits for the lock
+/// at most ReadLockTimeout.
 std::string readProfileString(const std::string& path, std::string_view section,
                               std::string_view key, std::string_view defaultValue);
 
 /// As WritePrivateProfileStringA: stores value under key in section (see withProfileValue),
-/// creating the file, section or key where missing. The new content goes to a temporary file in
-/// the same folder that is flushed and renamed over the old one, keeping its permission bits;
-/// when only the file, not its folder, is writable, the file is rewritten in place. A file
-/// without any write permission bit is not written, even by the superuser. Gives false when
-/// nothing was written; callers may ignore it.
+/// creating the file, section or key where missing, in one editProfileFile that waits for the
+/// lock at most WriteLockTimeout. Gives false when nothing was written; callers may ignore it.
 bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
 

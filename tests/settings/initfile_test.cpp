@@ -2,6 +2,7 @@
 
 #include "settings/global.h"
 #include "settings/initutility.h"
+#include "settings/profiletext.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 namespace vorlane {
 namespace {
 
+using namespace std::chrono_literals;
 using test::cp932;
 using test::readBytes;
 using test::TempFolder;
@@ -308,6 +310,97 @@ TEST(SaveSettings, UnwritableFolderKeepsDefaultsOrStoredValuesWithoutAMessage) {
     EXPECT_EQ(readBytes(storedFile), settingsFile("300", "400", "False"));
     for (const std::string& sub : {empty, stored})
         ::chmod(sub.c_str(), 0755);
+}
+
+TEST(SaveSettings, StoresWhatTheThreeSingleWritesWouldInOneGo) {
+    const struct {
+        std::string before;
+        std::string after; // after SaveSettings(1, 2, false)
+    } rows[] = {
+        {cp932("[設定]\r\nドロップフレーム=True\r\n"),
+         cp932("[設定]\r\nドロップフレーム=False\r\n[位置]\r\nX=1\r\nY=2\r\n")},
+        {cp932("[位置]\r\nY=9\r\n; end"), cp932("[位置]\r\nY=2\r\nX=1\r\n; end\r\n[設定]\r\n"
+                                                "ドロップフレーム=False\r\n")},
+    };
+    for (const auto& row : rows) {
+        const TempFolder folder;
+        const std::string path = folder.file("vorlane.ini");
+        writeBytes(path, row.before);
+        SaveSettings(path, 1.0, 2.0, false);
+        EXPECT_EQ(readBytes(path), row.after);
+    }
+}
+
+// Each save is one write: a reader never finds the position of one save with the mode or the
+// other coordinate of another, even while two copies save over and over.
+TEST(SaveSettings, TwoCopiesClosingAtOnceLeaveTheValuesOfOneOfThem) {
+    const TempFolder folder(test::memoryFolder());
+    const std::string path = folder.file("vorlane.ini");
+    // Copy c saves X = c * 100000 + n, Y = X + 50000, and the mode c == 1.
+    const auto consistent = [](const std::string& bytes) {
+        const std::optional<std::string> x = findProfileValue(bytes, PositionSection, WindowXKey);
+        const std::optional<std::string> y = findProfileValue(bytes, PositionSection, WindowYKey);
+        const std::optional<std::string> mode =
+            findProfileValue(bytes, OptionsSection, DropFrameKey);
+        const std::int32_t left = positionFromText(x.value_or("")).value_or(-1);
+        return x && y && mode && positionFromText(*y) == left + 50000 &&
+               dropFrameFromText(*mode) == (left >= 100000);
+    };
+    writeBytes(path, settingsFile("0", "50000", "False"));
+    test::Children copies(2, [&](int copy) {
+        for (int n = 0; n < 300; ++n)
+            SaveSettings(path, copy * 100000.0 + n, copy * 100000.0 + n + 50000, copy == 1);
+        return 0;
+    });
+    int mixed = 0;
+    while (!copies.finished())
+        mixed += consistent(readBytes(path).value_or("")) ? 0 : 1;
+    EXPECT_TRUE(copies.succeeded());
+    EXPECT_EQ(mixed, 0);
+    EXPECT_TRUE(consistent(readBytes(path).value_or("")));
+}
+
+// Another process holds the file's lock all along (a backup tool, `flock -x vorlane.ini sleep
+// 40`), or lets it go soon.
+TEST(LoadSettings, WaitsAtMostOneSecondForALockedFileAndThenWritesNothing) {
+    const struct {
+        std::string before;
+        std::int32_t x;
+    } rows[] = {{"", 0}, {cp932("[位置]\r\nX=5\r\n"), 5}};
+    for (const auto& row : rows) {
+        const TempFolder folder;
+        const std::string path = folder.file("vorlane.ini");
+        writeBytes(path, row.before);
+        const test::LockHolder holder(path, std::chrono::minutes(1));
+        ASSERT_TRUE(holder.locked());
+        scrambleGlobals();
+        const auto start = std::chrono::steady_clock::now();
+        LoadSettings(path);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, LongestLoadWait + 500ms);
+        EXPECT_EQ(Global::WindowX, row.x);
+        EXPECT_EQ(Global::WindowY, 0);
+        EXPECT_TRUE(Global::DropFrame);
+        EXPECT_EQ(readBytes(path), row.before);
+    }
+}
+
+TEST(SaveSettings, WaitsAtMostFiveSecondsForALockedFile) {
+    const struct {
+        std::chrono::milliseconds hold;
+        bool saved;
+    } rows[] = {{std::chrono::minutes(1), false}, {300ms, true}};
+    for (const auto& row : rows) {
+        const TempFolder folder;
+        const std::string path = folder.file("vorlane.ini");
+        const std::string before = settingsFile("1", "2", "True");
+        writeBytes(path, before);
+        const test::LockHolder holder(path, row.hold);
+        ASSERT_TRUE(holder.locked());
+        const auto start = std::chrono::steady_clock::now();
+        SaveSettings(path, 30.0, 40.0, false);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, LongestSaveWait + 500ms);
+        EXPECT_EQ(readBytes(path), row.saved ? settingsFile("30", "40", "False") : before);
+    }
 }
 
 TEST(DropFrameFromText, RejectsTextThatIsNeitherWordNorNumber) {

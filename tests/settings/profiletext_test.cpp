@@ -10,6 +10,7 @@ namespace vorlane {
 namespace {
 
 using namespace std::string_literals;
+using test::concat;
 using test::cp932;
 using test::utf16be;
 using test::utf16le;
@@ -141,13 +142,12 @@ TEST(FindProfileValue, CutsLongValuesBetweenCharacters) {
         std::string bytes;
         std::string expected;
     } rows[] = {
-        {"[S]\nk=" + narrow + "\n", narrow.substr(0, MaxValueBytes)},
-        {"[S]\nk=\"" + narrow.substr(0, MaxValueBytes) + "\"\n", narrow.substr(0, MaxValueBytes)},
-        // std::string on the left: GCC 12 at -O3 takes "literal" + temporary string for an
-        // overlapping copy (a false -Wrestrict).
-        {cp932("[S]\nk=a" + wide + "\n"), std::string("a") + wide.substr(0, 3 * 1299)},
-        {cp932("[S]\nk=" + wide + "\n"), wide.substr(0, 3 * 1299)},
-        {"[S]\nk=" + utf8Wide + "\n", utf8Wide.substr(0, 3 * 866)},
+        {concat("[S]\nk=", narrow, "\n"), narrow.substr(0, MaxValueBytes)},
+        {concat("[S]\nk=\"", narrow.substr(0, MaxValueBytes), "\"\n"),
+         narrow.substr(0, MaxValueBytes)},
+        {cp932(concat("[S]\nk=a", wide, "\n")), concat("a", wide.substr(0, 3 * 1299))},
+        {cp932(concat("[S]\nk=", wide, "\n")), wide.substr(0, 3 * 1299)},
+        {concat("[S]\nk=", utf8Wide, "\n"), utf8Wide.substr(0, 3 * 866)},
     };
     for (const auto& row : rows)
         EXPECT_EQ(findProfileValue(row.bytes, "S", "k"), row.expected);

@@ -14,19 +14,27 @@ namespace vorlane {
 inline constexpr std::int32_t FramesPerSecond = 30;
 inline constexpr std::int32_t SecondsPerMinute = 60;
 inline constexpr std::int32_t MinutesPerHour = 60;
-inline constexpr std::int32_t FramesPerMinute = 1800;
-inline constexpr std::int32_t FramesPerTenMinutes = 18000;
-inline constexpr std::int32_t FramesPerTenMinutesDrop = 17982;
-inline constexpr std::int32_t FramesPerMinuteDrop = 1798;
-inline constexpr std::int32_t DroppedLabelsPerMinute = 2;
-inline constexpr std::int32_t BlocksPerHour = 6;
 inline constexpr std::int32_t MinutesPerBlock = 10;
+inline constexpr std::int32_t DroppedLabelsPerMinute = 2;
 inline constexpr std::int32_t FrameScale = 100;
-
-/// The largest frame number that the frame-to-timecode command converts (24 h less one frame).
-inline constexpr std::int32_t MaxFrameNumber = 2591999;
 /// The largest hours value that the timecode-to-frame command converts.
 inline constexpr std::int32_t MaxHours = 24;
+
+inline constexpr std::int32_t BlocksPerHour = MinutesPerHour / MinutesPerBlock;
+inline constexpr std::int32_t FramesPerMinute = FramesPerSecond * SecondsPerMinute;
+inline constexpr std::int32_t FramesPerTenMinutes = FramesPerMinute * MinutesPerBlock;
+// A drop-frame block keeps every label of its first minute and loses two in each of the others.
+inline constexpr std::int32_t FramesPerMinuteDrop = FramesPerMinute - DroppedLabelsPerMinute;
+inline constexpr std::int32_t FramesPerTenMinutesDrop =
+    FramesPerMinute + (MinutesPerBlock - 1) * FramesPerMinuteDrop;
+/// The largest frame number that the frame-to-timecode command converts (24 h less one frame).
+inline constexpr std::int32_t MaxFrameNumber = MaxHours * MinutesPerHour * FramesPerMinute - 1;
+
+static_assert(BlocksPerHour == 6 && FramesPerMinute == 1800 && FramesPerTenMinutes == 18000);
+static_assert(FramesPerMinuteDrop == 1798 && FramesPerTenMinutesDrop == 17982);
+static_assert(BlocksPerHour * FramesPerTenMinutes == 108000);
+static_assert(BlocksPerHour * FramesPerTenMinutesDrop == 107892);
+static_assert(MaxFrameNumber == 2591999);
 
 struct Timecode {
     std::int32_t hours = 0;

@@ -149,8 +149,8 @@ template <typename Int> std::optional<Int> roundToInteger(double value) {
     // even value one past the maximum. NaN fails both comparisons.
     if (!(value >= low && value < high))
         return std::nullopt;
-    // Within the range the helper rounds without std::floor and std::fmod, which are library
-    // calls on x86-64 without SSE4.1; this runs for every number a box reads.
+    // Within the range the helper rounds without std::floor and std::fmod (see there for what
+    // they cost); this runs for every number a box reads.
     return static_cast<Int>(roundHalfEvenInRange(value));
 }
 
@@ -170,7 +170,7 @@ std::string fixedMagnitude(double magnitude, int decimals) {
         // Every half lies on a double here, so the product can end on the other side of one
         // from the exact value only by landing on it; the part the rounding dropped then decides.
         // scaled is neither negative nor beyond 2^52 here, so the floor can be taken in
-        // integers rather than by the library call that std::floor is without SSE4.1.
+        // integers (floorInRange says what std::floor would cost).
         double whole = static_cast<double>(floorInRange(scaled));
         const double fraction = scaled - whole;
         bool up = fraction > 0.5;

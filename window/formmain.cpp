@@ -1,8 +1,7 @@
 #include "window/formmain.h"
 
+#include "arithmetic/conversion.h"
 #include "arithmetic/normalize.h"
-#include "arithmetic/numbertext.h"
-#include "arithmetic/timecode.h"
 #include "settings/global.h"
 #include "settings/inipath.h"
 #include "settings/initfile.h"
@@ -26,7 +25,6 @@
 #include <QScreen>
 #include <QTimer>
 
-#include <cfloat>
 #include <cmath>
 #include <string>
 
@@ -36,10 +34,23 @@ constexpr double TwipsPerInch = 1440.0;
 constexpr int ClientWidthTwips = 4335;
 constexpr int ClientHeightTwips = 1965;
 
-const QString TooManyFrames = QStringLiteral("フレーム数が大き過ぎです。");
-const QString TooFewFrames = QStringLiteral("フレーム数が小さ過ぎです。");
-const QString TimeTooLarge = QStringLiteral("時刻が大き過ぎです。");
-const QString TimeTooSmall = QStringLiteral("時刻が小さ過ぎです。");
+// The warning box's text for each refusal of the conversion commands.
+QString warningText(vorlane::Warning warning) {
+    using vorlane::Warning;
+    switch (warning) {
+    case Warning::FramesTooLarge:
+        return QStringLiteral("フレーム数が大き過ぎです。");
+    case Warning::FramesTooSmall:
+        return QStringLiteral("フレーム数が小さ過ぎです。");
+    case Warning::TimeTooLarge:
+        return QStringLiteral("時刻が大き過ぎです。");
+    case Warning::TimeTooSmall:
+        return QStringLiteral("時刻が小さ過ぎです。");
+    case Warning::NoWarning:
+        break;
+    }
+    return {};
+}
 
 struct Twips {
     int left, top, width, height;
@@ -56,26 +67,6 @@ QString fromUtf8(const std::string& text) {
 std::u16string utf16(const QString& text) {
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
                           static_cast<std::size_t>(text.size()));
-}
-
-// Why a box value was refused, so that the warning can say which way it is out of range.
-enum class Range { Fits, TooLarge, TooSmall };
-
-struct Rounded {
-    std::int32_t value = 0;
-    Range range = Range::Fits;
-};
-
-// Reads a box text leniently and rounds it to 32 bits; a negative result or one beyond the
-// 32-bit range is flagged rather than wrapped.
-Rounded readRounded(std::string_view text) {
-    const double value = vorlane::readValue(text);
-    const auto rounded = vorlane::roundToInt32(value);
-    if (!rounded)
-        return {0, value > 0 ? Range::TooLarge : Range::TooSmall};
-    if (*rounded < 0)
-        return {0, Range::TooSmall};
-    return {*rounded, Range::Fits};
 }
 
 } // namespace
@@ -251,67 +242,20 @@ void FormMain::closeEvent(QCloseEvent* event) {
 }
 
 void FormMain::CommandF2T_Click() {
-    const std::string boxText = utf8(Textフレーム番号->text());
-    std::string_view text = vorlane::trimSpaces(boxText);
-    if (!vorlane::isNumeric(text))
-        text = "0";
-    Rounded frame = readRounded(text);
-    if (frame.range == Range::TooLarge || frame.value > vorlane::MaxFrameNumber) {
-        showWarning(TooManyFrames);
-        frame.value = 0;
-    } else if (frame.range == Range::TooSmall) {
-        showWarning(TooFewFrames);
-        frame.value = 0;
-    }
-    const bool dropFrame = OptionFps[1]->isChecked();
-    const vorlane::Timecode tc = vorlane::FramesToTimecode(frame.value, dropFrame);
-    Text時刻[0]->setText(fromUtf8(vorlane::formatNumber(tc.hours, "#0")));
-    Text時刻[1]->setText(fromUtf8(vorlane::formatNumber(tc.minutes, "00")));
-    Text時刻[2]->setText(fromUtf8(vorlane::formatNumber(tc.secFrames, "00.00")));
+    const auto result =
+        vorlane::convertFrameText(utf8(Textフレーム番号->text()), OptionFps[1]->isChecked());
+    warn(result.warning);
+    writeTimeBoxes(result.time);
     selectAll(Textフレーム番号);
     LastF2T = true;
 }
 
 void FormMain::CommandT2F_Click() {
-    Rounded hours = readRounded(vorlane::trimSpaces(utf8(Text時刻[0]->text())));
-    Rounded minutes;
-    float secFrames = 0.0f;
-    Range refused = hours.range;
-    if (hours.range == Range::Fits && hours.value > vorlane::MaxHours)
-        refused = Range::TooLarge;
-    if (refused == Range::Fits) {
-        minutes = readRounded(vorlane::trimSpaces(utf8(Text時刻[1]->text())));
-        const double value = vorlane::readValue(vorlane::trimSpaces(utf8(Text時刻[2]->text())));
-        refused = minutes.range;
-        // The box value is held in single precision; one beyond the float range could only
-        // overflow the frame count anyway.
-        if (refused == Range::Fits && value < 0.0)
-            refused = Range::TooSmall;
-        else if (refused == Range::Fits && !(value <= FLT_MAX))
-            refused = Range::TooLarge;
-        else
-            secFrames = static_cast<float>(value);
-    }
-
-    std::optional<std::int32_t> frame;
-    if (refused == Range::TooSmall) {
-        showWarning(TimeTooSmall);
-        frame = 0;
-    } else {
-        if (refused == Range::TooLarge) {
-            showWarning(TimeTooLarge);
-            hours.value = 0;
-            minutes.value = 0;
-            secFrames = 0.0f;
-        }
-        const bool dropFrame = OptionFps[1]->isChecked();
-        frame = vorlane::TimecodeToFrames(hours.value, minutes.value, secFrames, dropFrame);
-        if (!frame) {
-            showWarning(TimeTooLarge);
-            frame = 0;
-        }
-    }
-    Textフレーム番号->setText(fromUtf8(vorlane::formatNumber(*frame, "#####0")));
+    const vorlane::TimeTexts time = readTimeBoxes();
+    const auto result = vorlane::convertTimeTexts(time.hours, time.minutes, time.secFrames,
+                                                  OptionFps[1]->isChecked());
+    warn(result.warning);
+    Textフレーム番号->setText(fromUtf8(result.frameText));
     Text時刻[0]->setFocus(Qt::OtherFocusReason);
     LastF2T = false;
 }
@@ -336,13 +280,24 @@ void FormMain::Text時刻_GotFocus(std::int16_t Index) {
 }
 
 void FormMain::NormalizeTime() {
-    const auto normal = vorlane::NormalizeTimeTexts(
-        utf8(Text時刻[0]->text()), utf8(Text時刻[1]->text()), utf8(Text時刻[2]->text()));
-    if (!normal)
-        return;
-    Text時刻[0]->setText(fromUtf8(normal->hours));
-    Text時刻[1]->setText(fromUtf8(normal->minutes));
-    Text時刻[2]->setText(fromUtf8(normal->secFrames));
+    const vorlane::TimeTexts time = readTimeBoxes();
+    if (const auto normal = vorlane::NormalizeTimeTexts(time.hours, time.minutes, time.secFrames))
+        writeTimeBoxes(*normal);
+}
+
+void FormMain::warn(vorlane::Warning warning) {
+    if (warning != vorlane::Warning::NoWarning)
+        showWarning(warningText(warning));
+}
+
+vorlane::TimeTexts FormMain::readTimeBoxes() const {
+    return {utf8(Text時刻[0]->text()), utf8(Text時刻[1]->text()), utf8(Text時刻[2]->text())};
+}
+
+void FormMain::writeTimeBoxes(const vorlane::TimeTexts& time) {
+    Text時刻[0]->setText(fromUtf8(time.hours));
+    Text時刻[1]->setText(fromUtf8(time.minutes));
+    Text時刻[2]->setText(fromUtf8(time.secFrames));
 }
 
 namespace {

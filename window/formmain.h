@@ -2,15 +2,17 @@
 
 // FormMain is the converter's only window and a thin layer over pure functions.
 //
-// The conversion handlers read the boxes, call the arithmetic and write the boxes back:
-// CommandF2T_Click uses FramesToTimecode, CommandT2F_Click uses TimecodeToFrames, and both read
-// and write box texts through the shared number/text conversions (arithmetic/numbertext.h).
-// OptionFps_Click repeats whichever of the two ran last (LastF2T). Key presses in the four
-// boxes are turned into character codes by one event filter and decided by decideKey
-// (window/keyrules); Enter in the seconds.frames box runs NormalizeTime, which hands the three
-// texts to NormalizeTimeTexts and writes them back only when it succeeds. Settings are read
-// once, in Form_Load, and written once, in Form_Unload (the close event), through the settings
-// library; nothing touches the settings file while the window is open.
+// The conversion handlers read the boxes, call one pure function each and write the boxes
+// back: CommandF2T_Click calls convertFrameText and CommandT2F_Click calls convertTimeTexts
+// (arithmetic/conversion.h), which hold every rule of the two commands, from reading the box
+// texts to the choice of warning; the window only words the warning, shows it, and sets the
+// focus, the selection and LastF2T. OptionFps_Click repeats whichever of the two ran last.
+// Key presses in the four boxes are turned into character codes by one event filter
+// (characterCode, window/keycode.h) and decided by decideKey (window/keyrules); Enter in the
+// seconds.frames box runs NormalizeTime, which hands the three texts to NormalizeTimeTexts and
+// writes them back only when it succeeds. Settings are read once, in Form_Load, and written
+// once, in Form_Unload (the close event), through the settings library; nothing touches the
+// settings file while the window is open.
 //
 // The handler and control names are those of the design; Qt's moc cannot parse non-ASCII
 // names of slots, so the handlers are plain member functions connected by function pointer or
@@ -27,6 +29,11 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+
+namespace vorlane {
+struct TimeTexts;
+enum class Warning;
+} // namespace vorlane
 
 class FormMain : public QWidget {
     Q_OBJECT
@@ -81,6 +88,9 @@ private:
     void createControls();
     void selectAll(QLineEdit* box);
     bool handleKey(QLineEdit* box, QKeyEvent* event);
+    void warn(vorlane::Warning warning);
+    vorlane::TimeTexts readTimeBoxes() const;
+    void writeTimeBoxes(const vorlane::TimeTexts& time);
 
     void placeWindow(std::int32_t leftTwips, std::int32_t topTwips);
 

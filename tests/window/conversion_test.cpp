@@ -106,6 +106,9 @@ TEST_F(FormMainTest, WindowIconHoldsTheThreeImages) {
     EXPECT_FALSE(form->windowIcon().pixmap(32, 32).isNull());
 }
 
+// The commands' rules are those of convertFrameText and convertTimeTexts, whose tables are in
+// tests/arithmetic. Here a row for each outcome shows the window reading the boxes and the mode,
+// wording the warning and writing the result.
 struct FrameRow {
     const char* frameText;
     bool dropFrame;
@@ -117,22 +120,8 @@ TEST_F(FormMainTest, FrameToTimecodeByButton) {
     const FrameRow rows[] = {
         {"1800", false, {"0", "01", "00.00"}, {}},
         {"1800", true, {"0", "01", "00.02"}, {}},
-        {"2591999", false, {"23", "59", "59.29"}, {}},
-        {"2591999", true, {"24", "01", "26.13"}, {}},
-        {"17982", true, {"0", "10", "00.00"}, {}},
-        {"1000000", true, {"9", "16", "06.22"}, {}},
         {"2592000", false, {"0", "00", "00.00"}, TooManyFrames},
-        {"", false, {"0", "00", "00.00"}, {}},
-        {"abc", true, {"0", "00", "00.00"}, {}},
-        {"1,200", false, {"0", "00", "00.00"}, {}},
-        {" 30 ", false, {"0", "00", "01.00"}, {}},
-        {"2.5", false, {"0", "00", "00.02"}, {}},
-        {"1e3", false, {"0", "00", "33.10"}, {}},
-        {"-1", false, {"0", "00", "00.00"}, TooFewFrames},
-        {"-2147483649", false, {"0", "00", "00.00"}, TooFewFrames},
-        {"2147483647", false, {"0", "00", "00.00"}, TooManyFrames},
-        {"2147483648", false, {"0", "00", "00.00"}, TooManyFrames},
-        {"1e400", true, {"0", "00", "00.00"}, TooManyFrames},
+        {"-1", true, {"0", "00", "00.00"}, TooFewFrames},
     };
     for (const FrameRow& row : rows) {
         SCOPED_TRACE(row.frameText);
@@ -167,28 +156,8 @@ TEST_F(FormMainTest, TimecodeToFrameByButton) {
     const TimeRow rows[] = {
         {{"24", "0", "0"}, false, "2592000", {}},
         {{"24", "0", "0"}, true, "2589408", {}},
-        {{"0", "1", "0"}, true, "1798", {}},
-        {{"0", "1", "0.01"}, true, "1799", {}},
-        {{"0", "0", "12.3"}, false, "390", {}},
-        {{"0", "0", "12.03"}, false, "363", {}},
-        {{"0", "75", "0.02"}, true, "134866", {}},
-        {{"1.5", "0", "0"}, false, "216000", {}},
-        {{"2.5", "0", "0"}, false, "216000", {}},
-        {{" 1 ", " 2 ", " 3.04 "}, false, "111694", {}},
-        {{"abc", "", ""}, false, "0", {}},
         {{"25", "0", "0"}, false, "0", TimeTooLarge},
-        {{"99999999999", "0", "0"}, false, "0", TimeTooLarge},
-        {{"0", "1193046", "28.07"}, false, "2147483647", {}},
-        {{"0", "1193046", "28.08"}, false, "0", TimeTooLarge},
-        {{"0", "1194241", "0"}, true, "0", TimeTooLarge},
-        {{"0", "99999999999", "0"}, false, "0", TimeTooLarge},
-        {{"0", "0", "1e39"}, false, "0", TimeTooLarge},
-        {{"0", "0", "1e400"}, false, "0", TimeTooLarge},
-        {{"-1", "0", "0"}, false, "0", TimeTooSmall},
-        {{"-99999999999", "0", "0"}, false, "0", TimeTooSmall},
         {{"0", "-1", "0"}, true, "0", TimeTooSmall},
-        {{"0", "0", "-0.5"}, false, "0", TimeTooSmall},
-        {{"0", "0", "-0"}, false, "0", {}},
     };
     for (const TimeRow& row : rows) {
         SCOPED_TRACE(row.time.join('|').toStdString());

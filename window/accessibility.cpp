@@ -1,5 +1,6 @@
 #include "window/accessibility.h"
 
+#include "arithmetic/timecode.h"
 #include "window/formmain.h"
 
 #include <QGroupBox>
@@ -19,12 +20,13 @@ void describe(QWidget* control, const QString& name, const QString& description)
 } // namespace
 
 void describeControls(FormMain& form) {
-    describe(form.Textフレーム番号, QStringLiteral("フレーム番号"),
-             QStringLiteral("0から2591999までのフレーム番号。Enterで時刻に変換します。"));
+    describe(
+        form.Textフレーム番号, QStringLiteral("フレーム番号"),
+        QStringLiteral("0から%1までのフレーム番号。Enterで時刻に変換します。").arg(MaxFrameNumber));
     describe(form.CommandF2T, QStringLiteral("フレーム番号から時刻へ変換"),
              QStringLiteral("フレーム番号を時、分、秒．フレームに変換します。"));
     describe(form.Text時刻[0], QStringLiteral("時刻の時"),
-             QStringLiteral("時刻の時、0から24まで。Enterで分の欄に進みます。"));
+             QStringLiteral("時刻の時、0から%1まで。Enterで分の欄に進みます。").arg(MaxHours));
     describe(form.Text時刻[1], QStringLiteral("時刻の分"),
              QStringLiteral("時刻の分。Enterで秒．フレームの欄に進みます。"));
     describe(form.Text時刻[2], QStringLiteral("時刻の秒．フレーム"),
@@ -35,7 +37,7 @@ void describeControls(FormMain& form) {
     describe(form.Frame1, QStringLiteral("形式"),
              QStringLiteral("タイムコードの数え方。切り替えると直前の変換をやり直します。"));
     describe(form.OptionFps[0], QStringLiteral("ノンドロップフレーム"),
-             QStringLiteral("1分を1800フレームとして数えます。"));
+             QStringLiteral("1分を%1フレームとして数えます。").arg(FramesPerMinute));
     describe(form.OptionFps[1], QStringLiteral("ドロップフレーム"),
              QStringLiteral("29.97フレーム毎秒の数え方。10で割り切れない分の初めに"
                             "フレーム00と01を飛ばします。"));

@@ -300,6 +300,14 @@ void FormMain::writeTimeBoxes(const vorlane::TimeTexts& time) {
     Text時刻[2]->setText(fromUtf8(time.secFrames));
 }
 
+std::optional<std::int16_t> FormMain::timeBoxIndex(const QObject* box) const {
+    for (std::size_t index = 0; index < Text時刻.size(); ++index) {
+        if (box == Text時刻[index])
+            return static_cast<std::int16_t>(index);
+    }
+    return std::nullopt;
+}
+
 namespace {
 
 // Carries a key decision out on a box: returns the code that the box is to process, 0 when
@@ -337,7 +345,10 @@ void FormMain::Text時刻_KeyPress(std::int16_t Index, int& KeyAscii) {
     KeyAscii = applyDecision(box, decision, KeyAscii);
     using Effect = vorlane::KeyDecision::Effect;
     if (decision.effect == Effect::NextBox) {
-        Text時刻[Index + 1]->setFocus(Qt::OtherFocusReason);
+        // decideKey answers NextBox for hours and minutes only; the last box has no next one.
+        const auto next = static_cast<std::size_t>(Index) + 1;
+        if (next < Text時刻.size())
+            Text時刻[next]->setFocus(Qt::OtherFocusReason);
     } else if (decision.effect == Effect::NormalizeAndConvert) {
         NormalizeTime();
         CommandT2F_Click();
@@ -345,17 +356,14 @@ void FormMain::Text時刻_KeyPress(std::int16_t Index, int& KeyAscii) {
 }
 
 bool FormMain::handleKey(QLineEdit* box, QKeyEvent* event) {
-    const auto code = characterCode(event->key(), event->modifiers(), event->text());
+    const auto code = vorlane::characterCode(event->key(), event->modifiers(), event->text());
     if (!code)
         return false;
     int keyAscii = *code;
-    if (box == Textフレーム番号) {
+    if (box == Textフレーム番号)
         Textフレーム番号_KeyPress(keyAscii);
-    } else {
-        for (std::int16_t index = 0; index < static_cast<std::int16_t>(Text時刻.size()); ++index)
-            if (box == Text時刻[index])
-                Text時刻_KeyPress(index, keyAscii);
-    }
+    else if (const auto index = timeBoxIndex(box))
+        Text時刻_KeyPress(*index, keyAscii);
     // A swallowed key never reaches the box; a passed one gets the box's ordinary handling.
     return keyAscii == 0;
 }
@@ -369,14 +377,10 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         const auto gotFocus = [this, box] {
-            if (box == Textフレーム番号) {
+            if (box == Textフレーム番号)
                 Textフレーム番号_GotFocus();
-                return;
-            }
-            for (std::int16_t index = 0; index < static_cast<std::int16_t>(Text時刻.size());
-                 ++index)
-                if (box == Text時刻[index])
-                    Text時刻_GotFocus(index);
+            else if (const auto index = timeBoxIndex(box))
+                Text時刻_GotFocus(*index);
         };
         gotFocus();
         // QLineEdit's own mouse-press handling runs after the focus-in and would clear the

@@ -23,6 +23,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -91,6 +92,8 @@ private:
     void warn(vorlane::Warning warning);
     vorlane::TimeTexts readTimeBoxes() const;
     void writeTimeBoxes(const vorlane::TimeTexts& time);
+    /// The index of box in Text時刻; nothing for any other control.
+    std::optional<std::int16_t> timeBoxIndex(const QObject* box) const;
 
     void placeWindow(std::int32_t leftTwips, std::int32_t topTwips);
 

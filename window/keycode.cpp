@@ -1,5 +1,8 @@
 #include "window/keycode.h"
 
+#include "window/keyrules/keyrules.h"
+
+namespace vorlane {
 namespace {
 // What a code the rules treat as "other" is does not matter, as long as no rule names it.
 constexpr int ControlBackspace = 127;
@@ -16,10 +19,10 @@ std::optional<int> characterCode(int key, Qt::KeyboardModifiers modifiers, const
     case Qt::Key_Delete:
         return std::nullopt;
     case Qt::Key_Backspace:
-        return control ? ControlBackspace : 8;
+        return control ? ControlBackspace : KeyBackspace;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return control ? ControlEnter : 13;
+        return control ? ControlEnter : KeyEnter;
     case Qt::Key_Escape:
         return Escape;
     default:
@@ -35,3 +38,5 @@ std::optional<int> characterCode(int key, Qt::KeyboardModifiers modifiers, const
         return OtherCode;
     return static_cast<int>(text.at(0).unicode());
 }
+
+} // namespace vorlane

@@ -9,6 +9,7 @@
 #include <QScreen>
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 namespace {
@@ -126,6 +127,20 @@ TEST(SettingsBesideTheExecutable, ARenamedCopyUsesItsOwnName) {
     program.waitForFinished();
     EXPECT_EQ(readAll(expected), settingsFile("0", "0", "True"));
     EXPECT_FALSE(QFileInfo::exists(folder.filePath("vorlane.ini")));
+}
+
+// Without a display Qt would abort with a core dump; the program says how to run it instead.
+TEST(ProgramStart, WithoutADisplaySaysHowToRunIt) {
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        environment.remove(QString::fromLatin1(name));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(VORLANE_EXECUTABLE), {});
+    ASSERT_TRUE(program.waitForFinished());
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), EXIT_FAILURE);
+    EXPECT_TRUE(program.readAllStandardError().contains("xvfb-run -a vorlane"));
 }
 
 } // namespace

@@ -1,0 +1,18 @@
+#pragma once
+
+// The program's own steps around Qt's usual start-up, so that main stays as short as Qt's
+// examples: create the application, create the window, show it, run the event loop.
+
+namespace vorlane {
+
+/// True when Qt has a display to open the window on: QT_QPA_PLATFORM names a platform, or
+/// DISPLAY or WAYLAND_DISPLAY is set. Otherwise writes to standard error why the program cannot
+/// start and how to run it anyway (under xvfb-run), and gives false. Call it before creating the
+/// application: without a display Qt would abort with a core dump.
+bool checkDisplay();
+
+/// Gives the running application the names by which desktops match its window to its menu
+/// entry and icon.
+void nameApplication();
+
+} // namespace vorlane

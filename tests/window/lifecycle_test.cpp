@@ -1,7 +1,5 @@
 #include "formmain_fixture.h"
 
-#include "settings/global.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>

@@ -56,10 +56,6 @@ TimeFields readTimeFields(std::string_view hoursText, std::string_view minutesTe
     return {hours.value, minutes.value, static_cast<float>(secFrames), Range::Fits};
 }
 
-std::string frameText(std::int32_t frame) {
-    return formatNumber(frame, "#####0");
-}
-
 } // namespace
 
 FrameConversion convertFrameText(std::string_view text, bool dropFrame) {
@@ -77,17 +73,23 @@ FrameConversion convertFrameText(std::string_view text, bool dropFrame) {
             warning};
 }
 
-TimeConversion convertTimeTexts(std::string_view hours, std::string_view minutes,
-                                std::string_view secFrames, bool dropFrame) {
+TimeFrame frameOfTimeTexts(std::string_view hours, std::string_view minutes,
+                           std::string_view secFrames, bool dropFrame) {
     const TimeFields fields = readTimeFields(hours, minutes, secFrames);
     if (fields.range == Range::TooSmall)
-        return {frameText(0), Warning::TimeTooSmall};
+        return {0, Warning::TimeTooSmall};
     if (fields.range == Range::TooLarge)
-        return {frameText(0), Warning::TimeTooLarge};
+        return {0, Warning::TimeTooLarge};
     const auto frame = TimecodeToFrames(fields.hours, fields.minutes, fields.secFrames, dropFrame);
     if (!frame)
-        return {frameText(0), Warning::TimeTooLarge};
-    return {frameText(*frame), Warning::NoWarning};
+        return {0, Warning::TimeTooLarge};
+    return {*frame, Warning::NoWarning};
+}
+
+TimeConversion convertTimeTexts(std::string_view hours, std::string_view minutes,
+                                std::string_view secFrames, bool dropFrame) {
+    const TimeFrame result = frameOfTimeTexts(hours, minutes, secFrames, dropFrame);
+    return {formatNumber(result.frame, "#####0"), result.warning};
 }
 
 } // namespace vorlane

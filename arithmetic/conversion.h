@@ -7,6 +7,7 @@
 
 #include "arithmetic/normalize.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,12 @@ struct FrameConversion {
     friend bool operator==(const FrameConversion&, const FrameConversion&) = default;
 };
 
+/// A frame number, or 0 with the warning that refused the texts.
+struct TimeFrame {
+    std::int32_t frame = 0;
+    Warning warning = Warning::NoWarning;
+};
+
 struct TimeConversion {
     std::string frameText;
     Warning warning = Warning::NoWarning;
@@ -40,12 +47,17 @@ struct TimeConversion {
 /// one, one above MaxFrameNumber or one beyond 32 bits converts as 0 with a warning.
 FrameConversion convertFrameText(std::string_view frameText, bool dropFrame);
 
-/// The frame box text ("#####0") for the three time box texts. Each is trimmed of spaces and
-/// read leniently (no leading number reads 0); hours and minutes are rounded half to even,
-/// seconds.frames is held in single precision. Hours above MaxHours or beyond 32 bits, minutes
-/// beyond 32 bits, seconds.frames above the single-precision range and a frame number beyond
-/// 32 bits give "0" with TimeTooLarge; a negative field gives "0" with TimeTooSmall. The first
-/// refused field, in the order hours, minutes, seconds.frames, decides the warning.
+/// The frame number of the three time box texts. Each is trimmed of spaces and read leniently
+/// (no leading number reads 0); hours and minutes are rounded half to even, seconds.frames is
+/// held in single precision. Hours above MaxHours or beyond 32 bits, minutes beyond 32 bits,
+/// seconds.frames above the single-precision range and a frame number beyond 32 bits give 0
+/// with TimeTooLarge; a negative field gives 0 with TimeTooSmall. The first refused field, in
+/// the order hours, minutes, seconds.frames, decides the warning. Without a warning the frame
+/// number is never negative.
+TimeFrame frameOfTimeTexts(std::string_view hours, std::string_view minutes,
+                           std::string_view secFrames, bool dropFrame);
+
+/// The frame box text ("#####0") for the three time box texts: frameOfTimeTexts, shown.
 TimeConversion convertTimeTexts(std::string_view hours, std::string_view minutes,
                                 std::string_view secFrames, bool dropFrame);
 

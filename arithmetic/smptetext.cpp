@@ -29,16 +29,22 @@ struct TimecodeFieldValues {
     bool dropFrame = false;
 };
 
-// Four fields of one or two digits with ':' or ';' between them; the values are not checked.
+// The separators between the four fields that editing programs write: ':' throughout in
+// non-drop-frame counting, ';' before the frames or throughout in drop-frame counting.
+constexpr std::string_view NonDropSeparators = ":::";
+constexpr std::array<std::string_view, 2> DropSeparators = {"::;", ";;;"};
+
+// Four fields of one or two digits with one of the separator patterns between them; the values
+// are not checked.
 std::optional<TimecodeFieldValues> splitTimecode(std::string_view text) {
     std::array<std::int32_t, TimecodeFields> values{};
-    bool dropFrame = false;
+    std::string separators;
     std::size_t pos = 0;
     for (std::size_t field = 0; field < TimecodeFields; ++field) {
         if (field > 0) {
             if (pos >= text.size() || (text[pos] != NonDropSeparator && text[pos] != DropSeparator))
                 return std::nullopt;
-            dropFrame = dropFrame || text[pos] == DropSeparator;
+            separators += text[pos];
             ++pos;
         }
         std::size_t digits = 0;
@@ -47,7 +53,9 @@ std::optional<TimecodeFieldValues> splitTimecode(std::string_view text) {
         if (digits == 0)
             return std::nullopt;
     }
-    if (pos != text.size())
+    const bool dropFrame =
+        std::find(DropSeparators.begin(), DropSeparators.end(), separators) != DropSeparators.end();
+    if (pos != text.size() || (!dropFrame && separators != NonDropSeparators))
         return std::nullopt;
     return TimecodeFieldValues{values[0], values[1], values[2], values[3], dropFrame};
 }
@@ -71,6 +79,9 @@ std::optional<std::string> timecodeForCopy(std::string_view hours, std::string_v
     if (denoted.warning != Warning::NoWarning)
         return std::nullopt;
     const Timecode tc = FramesToTimecode(denoted.frame, dropFrame);
+    // Large minutes denote frames far beyond the day; their hours fit no timecode display.
+    if (tc.hours > MaxHours)
+        return std::nullopt;
     // The frame number is not negative, so the seconds lie below 60 and "00.00" shows exactly
     // two digits of seconds, the point and two of frames.
     std::string secondsFrames = formatNumber(tc.secFrames, "00.00");
@@ -84,11 +95,8 @@ PastedText classifyPaste(std::string_view text) {
     const std::string_view core = trimBlanks(text, PasteBlanks);
     PastedText pasted;
     if (!core.empty() && std::all_of(core.begin(), core.end(), isAsciiDigit)) {
-        // Typing never leaves leading zeros in the frame box, so a paste does not either.
-        const auto significant = core.find_first_not_of('0');
         pasted.kind = PasteKind::FrameNumber;
-        pasted.frameText =
-            significant == std::string_view::npos ? "0" : std::string(core.substr(significant));
+        pasted.frameText = core;
         return pasted;
     }
     const auto tc = splitTimecode(core);

@@ -20,10 +20,10 @@ inline constexpr std::string_view PasteBlanks = " \t\n\v\f\r";
 /// The timecode that the three time box texts denote, for the clipboard: their frame number
 /// (frameOfTimeTexts) through FramesToTimecode in the given counting, so over-full fields and
 /// skipped drop-frame labels come out as the frame they denote. Hours, minutes, seconds and
-/// frames have two digits each (hours of 100 or more, reached through large minutes, show all
-/// their digits), ':' between them, and ';' before the frames in drop-frame counting:
-/// "00:01:00;02", "00:01:00:00", "24:01:26;13". Nothing when frameOfTimeTexts warns: a negative
-/// field, hours above MaxHours, or a value beyond 32 bits.
+/// frames have two digits each, ':' between them, and ';' before the frames in drop-frame
+/// counting: "00:01:00;02", "00:01:00:00", "24:01:26;13". Nothing when frameOfTimeTexts warns
+/// (a negative field, hours above MaxHours, or a value beyond 32 bits), and nothing when the
+/// frame lies beyond hour MaxHours, which only over-full minutes or seconds reach.
 std::optional<std::string> timecodeForCopy(std::string_view hours, std::string_view minutes,
                                            std::string_view secFrames, bool dropFrame);
 
@@ -41,17 +41,17 @@ struct PastedText {
     TimeTexts time;
     /// Timecode: the counting the text was written in.
     bool dropFrame = false;
-    /// FrameNumber: the frame box text, the digits without leading zeros ("0" for zeros alone).
+    /// FrameNumber: the frame box text, the digits as pasted, without the blanks around them.
     std::string frameText;
 
     friend bool operator==(const PastedText&, const PastedText&) = default;
 };
 
 /// Classifies a pasted text, PasteBlanks before and after it allowed.
-/// - A timecode: four fields of one or two ASCII digits, hours, minutes, seconds and frames,
-///   each pair separated by ':' or ';'. A ';' in any of the three places selects drop-frame
-///   counting, ':' in all three non-drop-frame: "1:2:3:4", "01:02:03;04", "01;02;03;04" and
-///   also "01;02:03:04". Minutes and seconds must lie below 60, frames below 30, and in
+/// - A timecode: four fields of one or two ASCII digits, hours, minutes, seconds and frames, in
+///   one of the forms that editing programs write: H:M:S:F in non-drop-frame counting, H:M:S;F
+///   and H;M;S;F in drop-frame counting ("1:2:3:4", "01:02:03;04", "01;02;03;04"); other mixes
+///   of ':' and ';' are refused. Minutes and seconds must lie below 60, frames below 30, and in
 ///   drop-frame counting the label must exist (not frames 00 or 01 at second 00 of a minute not
 ///   divisible by ten). Hours are not limited here: those above MaxHours reach the command,
 ///   which warns.

@@ -39,10 +39,11 @@ TEST(TimecodeForCopy, GivesTheDenotedFrameInSmpteFormOrNothing) {
         {"0", "01", "00.00", true, "00:00:59;28"},
         {"0", "01", "00.01", true, "00:00:59;29"},
         {"0", "10", "00.00", true, "00:10:00;00"},
-        // Over-full fields carry; hours beyond two digits keep all their digits.
+        // Over-full fields carry.
         {"0", "0", "75.45", false, "00:01:16:15"},
-        {"24", "120", "0", false, "26:00:00:00"},
-        {"0", "1193046", "28.07", false, "19884:06:28:07"},
+        // Frames beyond hour 24, reached only through over-full fields, fit no timecode display.
+        {"24", "120", "0", false, std::nullopt},
+        {"0", "1193046", "28.07", false, std::nullopt},
         // Read as the timecode-to-frame command reads them: 12.3 is 12 seconds and 30 frames.
         {" 1 ", "2.5", "12.3", false, "01:02:13:00"},
         {"", "", "", true, "00:00:00;00"},
@@ -80,7 +81,9 @@ TEST(ClassifyPaste, GivesTheBoxTextsOrRefuses) {
         {"00:01:00;02", timecode("0", "01", "00.02", true)},
         {"00:01:00:00", timecode("0", "01", "00.00", false)},
         {"01;02;03;04", timecode("1", "02", "03.04", true)},
-        {"01;02:03:04", timecode("1", "02", "03.04", true)},
+        {"01;02:03:04", Refused},
+        {"01:02;03;04", Refused},
+        {"01;02;03:04", Refused},
         {"23:59:59;29", timecode("23", "59", "59.29", true)},
         {" \t10:09:08:07\r\n", timecode("10", "09", "08.07", false)},
         // Drop-frame labels 00 and 01 exist only at second 00 of minutes divisible by ten.
@@ -97,10 +100,9 @@ TEST(ClassifyPaste, GivesTheBoxTextsOrRefuses) {
         {"00:00:00:30", Refused},
         {"00:00:60:00", Refused},
         {"00:60:00:00", Refused},
-        // Digits alone are a frame number, without leading zeros.
+        // Digits alone are a frame number, as pasted.
         {"1800", frameNumber("1800")},
-        {"\n0001800\r\n", frameNumber("1800")},
-        {"000", frameNumber("0")},
+        {"\n0001800\r\n", frameNumber("0001800")},
         {"99999999999999999999", frameNumber("99999999999999999999")},
         // Other text.
         {"", Refused},

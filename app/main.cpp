@@ -9,7 +9,7 @@ int main(int argc, char* argv[]) {
     if (!vorlane::checkDisplay())
         return EXIT_FAILURE;
     QApplication app(argc, argv);
-    vorlane::nameApplication();
+    vorlane::prepareApplication();
     FormMain window;
     window.show();
     return app.exec();

@@ -12,6 +12,7 @@
 #include "window/keyrules/keyrules.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -19,6 +20,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -199,6 +201,15 @@ void FormMain::showWarningBox(const QString& text) {
     box.exec();
 }
 
+std::unique_ptr<QMenu> FormMain::createBoxMenu(QLineEdit* box) {
+    std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
+    // Qt writes each item's shortcut after a tab: Ctrl+Z, Ctrl+Y, Ctrl+X, Ctrl+C, Ctrl+V and
+    // Ctrl+A, every one of which the key rules swallow here. A menu must not promise them.
+    for (QAction* action : menu->actions())
+        action->setText(action->text().section(u'\t', 0, 0));
+    return menu;
+}
+
 QString FormMain::IniFilePath() const {
     return m_settingsPath.isEmpty() ? QString::fromStdString(vorlane::IniFilePath())
                                     : m_settingsPath;
@@ -374,6 +385,12 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress)
         return handleKey(box, static_cast<QKeyEvent*>(event));
+    if (event->type() == QEvent::ContextMenu) {
+        QMenu* menu = createBoxMenu(box).release();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
     if (event->type() == QEvent::FocusIn) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         const auto gotFocus = [this, box] {

@@ -10,9 +10,10 @@
 // Key presses in the four boxes are turned into character codes by one event filter
 // (characterCode, window/keycode.h) and decided by decideKey (window/keyrules); Enter in the
 // seconds.frames box runs NormalizeTime, which hands the three texts to NormalizeTimeTexts and
-// writes them back only when it succeeds. Settings are read once, in Form_Load, and written
-// once, in Form_Unload (the close event), through the settings library; nothing touches the
-// settings file while the window is open.
+// writes them back only when it succeeds. A right-click in a box opens the menu that
+// createBoxMenu builds. Settings are read once, in Form_Load, and written once, in Form_Unload
+// (the close event), through the settings library; nothing touches the settings file while the
+// window is open.
 //
 // The handler and control names are those of the design; Qt's moc cannot parse non-ASCII
 // names of slots, so the handlers are plain member functions connected by function pointer or
@@ -23,11 +24,13 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 
@@ -76,6 +79,11 @@ public:
 
     /// The real warning box: warning icon, one OK button, caption "Vorlane".
     void showWarningBox(const QString& text);
+
+    /// The context menu of a box, which a right-click or the menu key opens: Qt's standard edit
+    /// menu, in Japanese, naming none of the shortcuts that the key rules swallow in the boxes.
+    /// The program's own items go above the standard ones here.
+    std::unique_ptr<QMenu> createBoxMenu(QLineEdit* box);
 
     /// Twips (1/1440 inch) to device-independent pixels at this screen's logical DPI, and back.
     int twipsToPixels(double twips) const;

@@ -1,6 +1,7 @@
 #include "window/startup.h"
 
 #include <QGuiApplication>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,11 +18,15 @@ bool checkDisplay() {
     return false;
 }
 
-void nameApplication() {
+void prepareApplication() {
     // WM_CLASS's class under X11 (StartupWMClass=Vorlane) and the Wayland app id (the desktop
     // entry's name).
     QGuiApplication::setApplicationName(QStringLiteral("Vorlane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vorlane.Vorlane"));
+    // Japanese whatever the user's locale: the window's own texts are Japanese only.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral(":/vorlane/translations/qtbase_ja.qm")))
+        QCoreApplication::installTranslator(translator);
 }
 
 } // namespace vorlane

@@ -12,7 +12,8 @@ namespace vorlane {
 bool checkDisplay();
 
 /// Gives the running application the names by which desktops match its window to its menu
-/// entry and icon.
-void nameApplication();
+/// entry and icon, and Qt's own texts (the boxes' context menu, the standard buttons) in
+/// Japanese, from the translation built into the program.
+void prepareApplication();
 
 } // namespace vorlane

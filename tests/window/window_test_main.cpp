@@ -1,3 +1,5 @@
+#include "window/startup.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -7,6 +9,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    vorlane::prepareApplication(); // Qt's own texts in Japanese, as the program has them
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

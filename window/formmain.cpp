@@ -267,7 +267,7 @@ void FormMain::CommandT2F_Click() {
                                                   OptionFps[1]->isChecked());
     warn(result.warning);
     Textフレーム番号->setText(fromUtf8(result.frameText));
-    Text時刻[0]->setFocus(Qt::OtherFocusReason);
+    moveFocusTo(Text時刻[0]);
     LastF2T = false;
 }
 
@@ -280,6 +280,21 @@ void FormMain::OptionFps_Click(std::int16_t /*Index*/) {
 
 void FormMain::selectAll(QLineEdit* box) {
     box->setSelection(0, box->text().size());
+}
+
+void FormMain::boxGotFocus(QLineEdit* box) {
+    if (box == Textフレーム番号)
+        Textフレーム番号_GotFocus();
+    else if (const auto index = timeBoxIndex(box))
+        Text時刻_GotFocus(*index);
+}
+
+void FormMain::moveFocusTo(QLineEdit* box) {
+    box->setFocus(Qt::OtherFocusReason);
+    // While a warning box is the active window, the focus arrives only when this window is
+    // active again, and that arrival selects nothing: the box is selected now instead.
+    if (!box->hasFocus())
+        boxGotFocus(box);
 }
 
 void FormMain::Textフレーム番号_GotFocus() {
@@ -359,7 +374,7 @@ void FormMain::Text時刻_KeyPress(std::int16_t Index, int& KeyAscii) {
         // decideKey answers NextBox for hours and minutes only; the last box has no next one.
         const auto next = static_cast<std::size_t>(Index) + 1;
         if (next < Text時刻.size())
-            Text時刻[next]->setFocus(Qt::OtherFocusReason);
+            moveFocusTo(Text時刻[next]);
     } else if (decision.effect == Effect::NormalizeAndConvert) {
         NormalizeTime();
         CommandT2F_Click();
@@ -393,19 +408,18 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::FocusIn) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        const auto gotFocus = [this, box] {
-            if (box == Textフレーム番号)
-                Textフレーム番号_GotFocus();
-            else if (const auto index = timeBoxIndex(box))
-                Text時刻_GotFocus(*index);
-        };
-        gotFocus();
+        // Only a move into the box from elsewhere in this window selects its text. The window
+        // becoming active again, or a popup menu closing, gives the focus back to the box it
+        // left, with the caret and the selection as they were.
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return false;
+        boxGotFocus(box);
         // QLineEdit's own mouse-press handling runs after the focus-in and would clear the
         // selection made here, so a click repeats the select-all once the click is done.
         if (reason == Qt::MouseFocusReason)
-            QTimer::singleShot(0, box, [box, gotFocus] {
+            QTimer::singleShot(0, box, [this, box] {
                 if (box->hasFocus())
-                    gotFocus();
+                    boxGotFocus(box);
             });
         // The box's own focus-in handling runs next and keeps the selection we made.
         return false;

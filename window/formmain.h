@@ -96,6 +96,11 @@ protected:
 private:
     void createControls();
     void selectAll(QLineEdit* box);
+    /// Runs the focus handler of a box: Textフレーム番号_GotFocus or Text時刻_GotFocus.
+    void boxGotFocus(QLineEdit* box);
+    /// Moves the focus to a box as the commands and the Enter rule do; the box ends with its
+    /// whole text selected even when this window is not the active one.
+    void moveFocusTo(QLineEdit* box);
     bool handleKey(QLineEdit* box, QKeyEvent* event);
     void warn(vorlane::Warning warning);
     vorlane::TimeTexts readTimeBoxes() const;

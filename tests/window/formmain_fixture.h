@@ -4,10 +4,12 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -30,8 +32,18 @@ protected:
         form = std::make_unique<FormMain>(settingsPath());
         form->showWarning = [this](const QString& text) { warnings << text; };
         form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        ASSERT_TRUE(activate(form.get()));
+    }
+
+    // Asks for window to become the active one, and waits until it is. A window manager may
+    // pass over a request made while it is still taking the window on, so it is asked again.
+    static bool activate(QWidget* window) {
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            window->activateWindow();
+            if (QTest::qWaitForWindowActive(window, 1000))
+                return true;
+        }
+        return false;
     }
 
     void TearDown() override { form.reset(); }
@@ -66,6 +78,30 @@ protected:
     }
 
     QString settingsPath() const { return folder.filePath(QStringLiteral("vorlane.ini")); }
+
+    // Makes another window the active one, then this window again, as a user switching to
+    // another program and back does.
+    void switchAwayAndBack() {
+        QWidget other;
+        other.show();
+        ASSERT_TRUE(activate(&other));
+        ASSERT_TRUE(activate(form.get()));
+    }
+
+    // Shows the real warning boxes from now on, and clicks the OK button of each once it has
+    // become the active window, as a user does; their texts are recorded.
+    void answerRealWarnings() {
+        form->showWarning = [this](const QString& text) { form->showWarningBox(text); };
+        auto* timer = new QTimer(form.get());
+        QObject::connect(timer, &QTimer::timeout, timer, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box && box->isActiveWindow()) {
+                warnings << box->text();
+                QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+            }
+        });
+        timer->start(10);
+    }
 
     QTemporaryDir folder; // every test keeps its settings file here, never beside the binary
     std::unique_ptr<FormMain> form;

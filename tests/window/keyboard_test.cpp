@@ -1,7 +1,9 @@
 #include "formmain_fixture.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 
 namespace {
 
@@ -220,8 +222,56 @@ TEST_F(FormMainTest, GainingTheFocusSelectsTheWholeText) {
     // A click puts the focus in a box and still ends with its whole text selected.
     form->Text時刻[2]->setText("12.34");
     QTest::mouseClick(form->Text時刻[2], Qt::LeftButton, Qt::NoModifier, QPoint(3, 5));
-    QTRY_VERIFY(wholeTextSelected(form->Text時刻[2]));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return wholeTextSelected(form->Text時刻[2]); }));
     EXPECT_EQ(QApplication::focusWidget(), form->Text時刻[2]);
+}
+
+// The focus coming back to a box, from another window or from the box's context menu, leaves
+// the caret and the selection where the user left them.
+TEST_F(FormMainTest, FocusComingBackKeepsTheCaretAndTheSelection) {
+    QLineEdit* box = form->Textフレーム番号;
+    prepare(box, "1800", 2);
+    switchAwayAndBack();
+    ASSERT_EQ(QApplication::focusWidget(), box);
+    EXPECT_FALSE(box->hasSelectedText());
+    QTest::keyClick(box, Qt::Key_5);
+    EXPECT_EQ(box->text(), "18500");
+
+    const struct {
+        QString text;
+        int selectionStart, selectionLength;
+        QString item; // nothing: the menu is closed with Escape
+        QString textAfter, selectedAfter, clipboardAfter;
+    } rows[] = {
+        {"1800", 0, 2, "コピー(&C)", "1800", "18", "18"},
+        {"123", 2, 1, "削除", "12", "", "unchanged"},
+        {"1800", 1, 2, "", "1800", "80", "unchanged"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text.toStdString() + " " + row.item.toStdString());
+        QApplication::clipboard()->setText("unchanged");
+        prepare(box, row.text, 0);
+        box->setSelection(row.selectionStart, row.selectionLength);
+        QContextMenuEvent request(QContextMenuEvent::Mouse, box->rect().center(),
+                                  box->mapToGlobal(box->rect().center()));
+        QApplication::sendEvent(box, &request);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        QAction* chosen = nullptr;
+        for (QAction* action : menu->actions())
+            if (!row.item.isEmpty() && action->text() == row.item)
+                chosen = action;
+        if (chosen)
+            QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
+                              menu->actionGeometry(chosen).center());
+        else
+            QTest::keyClick(menu, Qt::Key_Escape);
+        ASSERT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); }));
+        EXPECT_EQ(QApplication::focusWidget(), box);
+        EXPECT_EQ(box->text(), row.textAfter);
+        EXPECT_EQ(box->selectedText(), row.selectedAfter);
+        EXPECT_EQ(QApplication::clipboard()->text(), row.clipboardAfter);
+    }
 }
 
 } // namespace

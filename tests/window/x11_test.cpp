@@ -1,13 +1,11 @@
-// Runs on a real X server (ctest starts it with xvfb-run): the window's position and mode
-// survive a close and a new start through the settings file.
+// Runs on a real X server, which ctest starts with xvfb-run: OnX11 without a window manager,
+// WithWindowManager with openbox, which the suite starts itself.
 
-#include "window/formmain.h"
+#include "formmain_fixture.h"
 
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace {
 
@@ -25,7 +23,7 @@ TEST(OnX11, TheWindowReopensWhereItWasClosedInTheModeChosen) {
         QTest::mouseClick(form.OptionFps[0], Qt::LeftButton, Qt::NoModifier,
                           form.OptionFps[0]->rect().center());
         ASSERT_TRUE(form.OptionFps[0]->isChecked());
-        QTRY_COMPARE(form.pos(), QPoint(210, 135));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return form.pos() == QPoint(210, 135); }));
         form.close();
     }
     FormMain again(settings);
@@ -34,6 +32,71 @@ TEST(OnX11, TheWindowReopensWhereItWasClosedInTheModeChosen) {
     EXPECT_EQ(again.pos(), QPoint(210, 135));
     EXPECT_TRUE(again.OptionFps[0]->isChecked());
     EXPECT_FALSE(again.OptionFps[1]->isChecked());
+}
+
+// The focus rules as a desktop session drives them: the window manager, not the program, moves
+// the activation between windows.
+class WithWindowManager : public FormMainTest {
+protected:
+    static void SetUpTestSuite() {
+        const QString openbox = QStandardPaths::findExecutable("openbox");
+        if (openbox.isEmpty())
+            return; // each test skips, saying why
+        // openbox runs its start-up command once it manages the screen.
+        ready = std::make_unique<QTemporaryDir>();
+        const QString readyFile = ready->filePath("ready");
+        windowManager = std::make_unique<QProcess>();
+        windowManager->start(openbox, {"--sm-disable", "--startup", "touch " + readyFile});
+        if (!windowManager->waitForStarted() ||
+            !QTest::qWaitFor([&] { return QFileInfo::exists(readyFile); }, 10000))
+            failure = "openbox did not start: " + windowManager->readAllStandardError();
+    }
+    static void TearDownTestSuite() {
+        if (windowManager) {
+            windowManager->terminate();
+            windowManager->waitForFinished();
+            windowManager.reset();
+        }
+    }
+    void SetUp() override {
+        if (!windowManager)
+            GTEST_SKIP() << "openbox is not installed (scripts/setup test installs it)";
+        ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+        FormMainTest::SetUp();
+    }
+
+    static inline std::unique_ptr<QProcess> windowManager;
+    static inline QString failure;
+    static inline std::unique_ptr<QTemporaryDir> ready;
+};
+
+TEST_F(WithWindowManager, SwitchingAwayAndBackKeepsTheCaretAndTheSelection) {
+    QLineEdit* box = form->Textフレーム番号;
+    type(box, "1800");
+    press(box, Qt::Key_Left);
+    press(box, Qt::Key_Left);
+    switchAwayAndBack();
+    ASSERT_EQ(QApplication::focusWidget(), box);
+    QTest::keyClicks(box, "5");
+    EXPECT_EQ(box->text(), "18500");
+
+    press(box, Qt::Key_Home, Qt::ShiftModifier);
+    ASSERT_EQ(box->selectedText(), "185");
+    switchAwayAndBack();
+    EXPECT_EQ(box->selectedText(), "185");
+}
+
+// CommandT2F_Click moves the focus while its warning box is still the active window; the hours
+// box still ends up with the focus and its whole text selected.
+TEST_F(WithWindowManager, AfterTheTimeWarningTheHoursBoxHasTheFocusAndItsTextSelected) {
+    answerRealWarnings();
+    type(form->Text時刻[0], "25");
+    click(form->CommandT2F);
+    EXPECT_EQ(warnings, QStringList{QStringLiteral("時刻が大き過ぎです。")});
+    // The window manager hands the activation back once the box is gone.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    EXPECT_EQ(QApplication::focusWidget(), form->Text時刻[0]);
+    EXPECT_EQ(form->Text時刻[0]->selectedText(), "25");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "arithmetic/timecode.h"
 #include "window/formmain.h"
 
+#include <QAccessibleWidget>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,42 @@ namespace {
 void describe(QWidget* control, const QString& name, const QString& description) {
     control->setAccessibleName(name);
     control->setAccessibleDescription(description);
+}
+
+constexpr char DecorativeProperty[] = "vorlane_decorative";
+
+// What assistive technology sees of purely decorative text: an object with no name, no text and
+// no description, which is not shown, so that screen readers pass over it.
+class DecorativeInterface : public QAccessibleWidget {
+public:
+    explicit DecorativeInterface(QWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::StaticText) {}
+    QString text(QAccessible::Text) const override { return {}; }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.invisible = true;
+        return state;
+    }
+};
+
+QAccessibleInterface* decorativeFactory(const QString& /*className*/, QObject* object) {
+    if (object && object->isWidgetType() && object->property(DecorativeProperty).toBool())
+        return new DecorativeInterface(static_cast<QWidget*>(object));
+    return nullptr;
+}
+
+void makeDecorative(QWidget& control) {
+    static const bool installed = [] {
+        QAccessible::installFactory(decorativeFactory);
+        return true;
+    }();
+    static_cast<void>(installed);
+    control.setProperty(DecorativeProperty, true);
+    // An interface made before the control was marked (a screen reader may ask as soon as the
+    // control exists) is dropped, so that the next question gets the decorative one.
+    QAccessibleInterface* existing = QAccessible::queryAccessibleInterface(&control);
+    if (existing && !dynamic_cast<DecorativeInterface*>(existing))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(existing));
 }
 
 } // namespace
@@ -45,9 +82,9 @@ void describeControls(FormMain& form) {
              QStringLiteral("フレーム番号の欄の見出し"));
     describe(form.Label1[1], QStringLiteral("時：分：秒．フレーム"),
              QStringLiteral("時刻の三つの欄の見出し"));
-    // The separators are punctuation that a reader would announce as "colon".
+    // The separators between the time boxes say nothing that the boxes' names do not.
     for (QLabel* separator : {form.Label2, form.Label3})
-        describe(separator, QStringLiteral("区切り"), QStringLiteral("時刻の欄の区切り"));
+        makeDecorative(*separator);
 }
 
 } // namespace vorlane

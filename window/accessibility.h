@@ -9,7 +9,9 @@ namespace vorlane {
 
 /// Sets an accessible name and description, in Japanese like the rest of the window, on every
 /// control of the form: the four boxes (each time box names its field), both buttons, the
-/// mode frame and both mode buttons, and the labels.
+/// mode frame and both mode buttons, and the two headings. The two "：" separators are
+/// decorative: assistive technology gets no name, text or description for them, and finds
+/// them invisible.
 void describeControls(FormMain& form);
 
 } // namespace vorlane

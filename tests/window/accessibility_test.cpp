@@ -1,6 +1,7 @@
 #include "formmain_fixture.h"
 
 #include <QAccessible>
+#include <QLabel>
 #include <QSet>
 
 #include <array>
@@ -38,4 +39,23 @@ TEST_F(FormMainTest, TimeBoxNamesSayWhichField) {
         const QString name = accessibleText(form->Text時刻[index], QAccessible::Name);
         EXPECT_TRUE(name.endsWith(fields[index])) << name.toStdString();
     }
+}
+
+// The "：" separators are decoration: a screen reader finds nothing to announce.
+TEST_F(FormMainTest, TheSeparatorsAreSilent) {
+    // Also when a screen reader already asks while the window is being built.
+    QAccessible::setActive(true);
+    FormMain watched(settingsPath());
+    QAccessible::setActive(false);
+    for (QLabel* separator : {form->Label2, form->Label3, watched.Label2, watched.Label3}) {
+        QAccessibleInterface* interface = QAccessible::queryAccessibleInterface(separator);
+        ASSERT_NE(interface, nullptr);
+        for (const auto kind :
+             {QAccessible::Name, QAccessible::Description, QAccessible::Value, QAccessible::Help})
+            EXPECT_EQ(interface->text(kind), "");
+        EXPECT_EQ(interface->textInterface(), nullptr);
+        EXPECT_TRUE(interface->state().invisible);
+    }
+    // The headings above the boxes still speak.
+    EXPECT_EQ(accessibleText(form->Label1[0], QAccessible::Name), "フレーム番号");
 }

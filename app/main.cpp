@@ -1,4 +1,5 @@
 #include "window/formmain.h"
+#include "window/sessionend.h"
 #include "window/startup.h"
 
 #include <QApplication>
@@ -10,7 +11,9 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     QApplication app(argc, argv);
     vorlane::prepareApplication();
+    vorlane::SessionEnd sessionEnd;
     FormMain window;
+    sessionEnd.closes(window);
     window.show();
     return app.exec();
 }

@@ -12,8 +12,8 @@
 // seconds.frames box runs NormalizeTime, which hands the three texts to NormalizeTimeTexts and
 // writes them back only when it succeeds. A right-click in a box opens the menu that
 // createBoxMenu builds. Settings are read once, in Form_Load, and written once, in Form_Unload
-// (the close event), through the settings library; nothing touches the settings file while the
-// window is open.
+// (the close event, also when a logout or a signal closes the window: window/sessionend.h),
+// through the settings library; nothing touches the settings file while the window is open.
 //
 // The handler and control names are those of the design; Qt's moc cannot parse non-ASCII
 // names of slots, so the handlers are plain member functions connected by function pointer or

@@ -1,4 +1,5 @@
 #include "formmain_fixture.h"
+#include "window/sessionend.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -7,6 +8,7 @@
 #include <QScreen>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <thread>
 
@@ -45,6 +47,55 @@ TEST_F(FormMainTest, ClosingStoresPositionAndMode) {
     form->move(80, 60); // 1200 and 900 twips
     form->close();
     EXPECT_EQ(readAll(settingsPath()), settingsFile("1200", "900", "False"));
+}
+
+// A file that only a save rewrites, and what the save of an unmoved window writes.
+const QByteArray Unsaved = settingsFile("abc", "abc", "1");
+const QByteArray Saved = settingsFile("0", "0", "True");
+
+TEST_F(FormMainTest, TheEventLoopEndingClosesTheWindowOnce) {
+    for (const bool closedBefore : {false, true}) {
+        SCOPED_TRACE(closedBefore ? "closed before" : "open");
+        form->show();
+        vorlane::SessionEnd sessionEnd;
+        sessionEnd.closes(*form);
+        if (closedBefore)
+            form->close();
+        writeAll(settingsPath(), Unsaved);
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        QApplication::exec();
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_EQ(readAll(settingsPath()), closedBefore ? Unsaved : Saved);
+    }
+}
+
+// A logout's SIGTERM while a warning box waits for its OK closes the window, which saves, and
+// ends the box's wait.
+TEST_F(FormMainTest, ASignalDuringAWarningClosesTheWindow) {
+    form->showWarning = [this](const QString& text) { form->showWarningBox(text); };
+    vorlane::SessionEnd sessionEnd;
+    sessionEnd.closes(*form);
+    writeAll(settingsPath(), Unsaved);
+    QTimer::singleShot(100, [] { std::raise(SIGTERM); });
+    bool answeredByHand = false; // after 5 s, so that a box left waiting fails the test
+    QTimer answer;
+    answer.setSingleShot(true);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            answeredByHand = true;
+            box->accept();
+        }
+    });
+    answer.start(5000);
+    form->Textフレーム番号->setText("2592000");
+    form->CommandF2T_Click(); // returns when the box's wait has ended
+    EXPECT_FALSE(answeredByHand);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(readAll(settingsPath()), Saved);
+    // The end asked every event loop to stop; one run of the application's loop clears that for
+    // the tests that follow.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QApplication::exec();
 }
 
 TEST_F(FormMainTest, StartsWhereItWasClosedInTheModeChosen) {

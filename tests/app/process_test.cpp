@@ -1,0 +1,120 @@
+// The built program in child processes, started and ended as desktops and users do.
+
+#include "testsupport.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+
+namespace {
+
+using namespace std::chrono_literals;
+using vorlane::test::cp932;
+using vorlane::test::readBytes;
+using vorlane::test::TempFolder;
+using vorlane::test::writeBytes;
+
+// A file as the program writes it.
+std::string settingsFile(std::string_view x, std::string_view y, std::string_view dropFrame) {
+    return cp932(vorlane::test::concat("[位置]\r\nX=", x, "\r\nY=", y,
+                                       "\r\n[設定]\r\nドロップフレーム=", dropFrame, "\r\n"));
+}
+
+bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(10ms);
+    }
+    return true;
+}
+
+// A program started with arguments and additions to the environment (NAME=value); one still
+// running at the end is killed.
+class Program : public QProcess {
+public:
+    Program(const std::string& executable, const QStringList& arguments,
+            const QStringList& settings) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString& setting : settings)
+            environment.insert(setting.section('=', 0, 0), setting.section('=', 1));
+        setProcessEnvironment(environment);
+        start(QString::fromStdString(executable), arguments);
+    }
+    ~Program() override {
+        kill();
+        waitForFinished();
+    }
+
+    void signal(int number) const { ::kill(static_cast<pid_t>(processId()), number); }
+    /// True when the program has ended within 10 s with exit status 0.
+    bool exitsWithZero() {
+        return waitForFinished(10000) && exitStatus() == NormalExit && exitCode() == 0;
+    }
+};
+
+QStringList offscreen(const TempFolder& runtime) {
+    return {"QT_QPA_PLATFORM=offscreen",
+            "XDG_RUNTIME_DIR=" + QString::fromStdString(runtime.path())};
+}
+
+// Waits until the program's start-up has written `loaded` (what the file lacked), then puts
+// `stored` in its place: only a save writes it again.
+::testing::AssertionResult startedWith(const std::string& path, const std::string& loaded,
+                                       const std::string& stored) {
+    if (!waitFor([&] { return readBytes(path) == loaded; }))
+        return ::testing::AssertionFailure() << "start-up wrote " << readBytes(path).value_or("");
+    writeBytes(path, stored);
+    return ::testing::AssertionSuccess();
+}
+
+// A copy of the built program in the folder, which then keeps its vorlane.ini.
+std::string copyOfProgram(const TempFolder& folder) {
+    const std::string copy = folder.file("vorlane");
+    std::filesystem::copy_file(VORLANE_EXECUTABLE, copy);
+    return copy;
+}
+
+// What a first start writes, and what only a save turns back into it (at 0, 0 on offscreen).
+const std::string Defaults = settingsFile("0", "0", "True");
+const std::string Unsaved = settingsFile("abc", "abc", "1");
+
+TEST(ProgramEnd, SignalsCloseTheWindowWhichSaves) {
+    for (const int number : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(::strsignal(number));
+        const TempFolder folder, runtime;
+        const std::string path = folder.file("vorlane.ini");
+        Program program(copyOfProgram(folder), {}, offscreen(runtime));
+        ASSERT_TRUE(startedWith(path, Defaults, Unsaved));
+        program.signal(number);
+        EXPECT_TRUE(program.exitsWithZero());
+        EXPECT_EQ(readBytes(path), Defaults);
+    }
+}
+
+// While the close waits for another program's lock, more signals change nothing: the save
+// still runs whole once the lock is free.
+TEST(ProgramEnd, MoreSignalsDuringTheSaveChangeNothing) {
+    const TempFolder folder, runtime;
+    const std::string path = folder.file("vorlane.ini");
+    Program program(copyOfProgram(folder), {}, offscreen(runtime));
+    ASSERT_TRUE(startedWith(path, Defaults, Unsaved));
+    {
+        const vorlane::test::LockHolder holder(path, 40s);
+        ASSERT_TRUE(holder.locked());
+        program.signal(SIGTERM);
+        EXPECT_FALSE(program.waitForFinished(300)) << "the save waits for the lock";
+        for (const int number : {SIGTERM, SIGINT, SIGHUP})
+            program.signal(number);
+        EXPECT_FALSE(program.waitForFinished(300));
+        EXPECT_EQ(readBytes(path), Unsaved);
+    }
+    EXPECT_TRUE(program.exitsWithZero());
+    EXPECT_EQ(readBytes(path), Defaults);
+}
+
+} // namespace

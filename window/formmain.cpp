@@ -243,8 +243,12 @@ void FormMain::Form_Load() {
 }
 
 void FormMain::Form_Unload() {
-    const std::string path = IniFilePath().toStdString();
-    vorlane::SaveSettings(path, pixelsToTwips(x()), pixelsToTwips(y()), OptionFps[1]->isChecked());
+    const double left = pixelsToTwips(x());
+    const double top = pixelsToTwips(y());
+    const bool dropFrame = OptionFps[1]->isChecked();
+    // The window goes at once; the save may wait for another program's lock on the file.
+    hide();
+    vorlane::SaveSettings(IniFilePath().toStdString(), left, top, dropFrame);
 }
 
 void FormMain::closeEvent(QCloseEvent* event) {

@@ -68,6 +68,7 @@ public:
     void CommandF2T_Click();
     void CommandT2F_Click();
     void Form_Load();
+    /// Hides the window, then stores its position (read before it hides) and mode.
     void Form_Unload();
     QString IniFilePath() const;
     void OptionFps_Click(std::int16_t Index);

@@ -1,11 +1,14 @@
 #include "formmain_fixture.h"
+#include "testsupport.h"
 #include "window/sessionend.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QScreen>
+#include <QWindow>
 
 #include <chrono>
 #include <csignal>
@@ -35,6 +38,22 @@ QByteArray settingsFile(const QByteArray& x, const QByteArray& y, const QByteArr
            dropFrame + "\r\n";
 }
 
+// Calls back when the watched widget gets an event of the type.
+class EventWatch : public QObject {
+public:
+    EventWatch(std::function<void()> onEvent, QEvent::Type type)
+        : m_onEvent(std::move(onEvent)), m_type(type) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == m_type)
+            m_onEvent();
+        return false;
+    }
+
+private:
+    std::function<void()> m_onEvent;
+    QEvent::Type m_type;
+};
+
 TEST_F(FormMainTest, FirstStartWritesTheDefaults) {
     EXPECT_EQ(readAll(settingsPath()), settingsFile("0", "0", "True"));
     EXPECT_EQ(form->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
@@ -49,6 +68,31 @@ TEST_F(FormMainTest, ClosingStoresPositionAndMode) {
     EXPECT_EQ(readAll(settingsPath()), settingsFile("1200", "900", "False"));
 }
 
+// Another program holding the file's lock delays the save, not the window: it goes at once.
+TEST_F(FormMainTest, ClosingHidesTheWindowBeforeTheSaveWaits) {
+    const vorlane::test::LockHolder holder(settingsPath().toStdString(), std::chrono::seconds(20));
+    ASSERT_TRUE(holder.locked());
+    QElapsedTimer clock;
+    qint64 hiddenAfter = -1;
+    bool platformWindowVisible = true;
+    EventWatch watch(
+        [&] {
+            hiddenAfter = clock.elapsed();
+            platformWindowVisible = form->windowHandle()->isVisible();
+        },
+        QEvent::Hide);
+    form->installEventFilter(&watch);
+    clock.start();
+    form->close();
+    EXPECT_GE(clock.elapsed(), 4500) << "the save waits for the lock";
+    EXPECT_GE(hiddenAfter, 0);
+    EXPECT_LT(hiddenAfter, 500);
+    EXPECT_FALSE(platformWindowVisible);
+}
+
+// The event loop ending without the window's close (QCoreApplication::exit leaves the windows
+// open, unlike quit) closes the window, which saves; a window that the user has closed already
+// is not closed, nor saved, again.
 // A file that only a save rewrites, and what the save of an unmoved window writes.
 const QByteArray Unsaved = settingsFile("abc", "abc", "1");
 const QByteArray Saved = settingsFile("0", "0", "True");

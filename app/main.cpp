@@ -9,7 +9,8 @@
 int main(int argc, char* argv[]) {
     if (!vorlane::checkDisplay())
         return EXIT_FAILURE;
-    QApplication app(argc, argv);
+    vorlane::QtArguments arguments(argc, argv);
+    QApplication app(arguments.count(), arguments.values());
     vorlane::prepareApplication();
     vorlane::SessionEnd sessionEnd;
     FormMain window;

@@ -8,6 +8,9 @@
 
 namespace vorlane {
 
+QtArguments::QtArguments(int argc, const char* const* argv)
+    : m_name(argc > 0 && argv[0] != nullptr ? argv[0] : "vorlane"), m_values{m_name.data()} {}
+
 bool checkDisplay() {
     if (std::getenv("QT_QPA_PLATFORM") || std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY"))
         return true;

@@ -3,7 +3,30 @@
 // The program's own steps around Qt's usual start-up, so that main stays as short as Qt's
 // examples: create the application, create the window, show it, run the event loop.
 
+#include <array>
+#include <string>
+
 namespace vorlane {
+
+/// The command line that the program hands to QApplication: the program's name alone, from
+/// argv[0] ("vorlane" when there is none). The program takes no arguments, and Qt would act on
+/// its own options otherwise (-geometry, -reverse, -style, -platform and the rest); the
+/// platform is chosen through QT_QPA_PLATFORM. QApplication keeps the references, so this
+/// object must outlive it.
+class QtArguments {
+public:
+    QtArguments(int argc, const char* const* argv);
+    QtArguments(const QtArguments&) = delete;
+    QtArguments& operator=(const QtArguments&) = delete;
+
+    int& count() { return m_count; }
+    char** values() { return m_values.data(); }
+
+private:
+    std::string m_name;
+    int m_count = 1;
+    std::array<char*, 2> m_values{};
+};
 
 /// True when Qt has a display to open the window on: QT_QPA_PLATFORM names a platform, or
 /// DISPLAY or WAYLAND_DISPLAY is set. Otherwise writes to standard error why the program cannot

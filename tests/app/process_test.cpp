@@ -117,4 +117,21 @@ TEST(ProgramEnd, MoreSignalsDuringTheSaveChangeNothing) {
     EXPECT_EQ(readBytes(path), Defaults);
 }
 
+// The program takes no command line: Qt's own options would move the window (and store that
+// position), mirror it, change its style or choose another platform.
+TEST(ProgramStart, QtOptionsOnTheCommandLineChangeNothing) {
+    const TempFolder folder, runtime;
+    const std::string path = folder.file("vorlane.ini");
+    writeBytes(path, cp932("[位置]\r\nX=1200\r\nY=900\r\n"));
+    Program program(copyOfProgram(folder),
+                    {"-geometry", "+500+400", "-reverse", "-style", "nosuchstyle", "-platform",
+                     "nosuchplatform", "-qwindowgeometry", "+500+400"},
+                    offscreen(runtime));
+    ASSERT_TRUE(
+        startedWith(path, settingsFile("1200", "900", "True"), settingsFile("1200", "900", "1")));
+    program.signal(SIGTERM);
+    EXPECT_TRUE(program.exitsWithZero());
+    EXPECT_EQ(readBytes(path), settingsFile("1200", "900", "True"));
+}
+
 } // namespace

@@ -3,11 +3,21 @@
 
 #include "formmain_fixture.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
+#include <QScreen>
 #include <QStandardPaths>
 
 namespace {
+
+// An image of the same size as image, all black: what Xvfb shows where no window is.
+QImage blank(const QImage& image) {
+    QImage black(image.size(), image.format());
+    black.fill(Qt::black);
+    return black;
+}
 
 TEST(OnX11, TheWindowReopensWhereItWasClosedInTheModeChosen) {
     ASSERT_EQ(QGuiApplication::platformName(), "xcb");
@@ -32,6 +42,42 @@ TEST(OnX11, TheWindowReopensWhereItWasClosedInTheModeChosen) {
     EXPECT_EQ(again.pos(), QPoint(210, 135));
     EXPECT_TRUE(again.OptionFps[0]->isChecked());
     EXPECT_FALSE(again.OptionFps[1]->isChecked());
+}
+
+// What the screen shows where the program's window opens (at 80, 60: 1200 and 900 twips), once
+// the window has been drawn and stays unchanged; a null image when nothing is drawn there.
+QImage screenOfProgram(const QTemporaryDir& folder, const QStringList& arguments) {
+    QProcess program;
+    program.start(folder.filePath("vorlane"), arguments);
+    QImage previous, shown;
+    const auto drawn = [&] {
+        const QImage current =
+            QGuiApplication::primaryScreen()->grabWindow(0, 80, 60, 289, 131).toImage();
+        const bool settled = current == previous && current != blank(current);
+        previous = current;
+        return settled;
+    };
+    if (program.waitForStarted() && QTest::qWaitFor(drawn, 10000))
+        shown = previous;
+    program.terminate();
+    program.waitForFinished();
+    return shown;
+}
+
+// Qt's own options on the command line change nothing: -reverse would mirror the window ("＞"
+// drawn as "＜", texts set to the right), -style would change its look and -geometry its place.
+TEST(OnX11, QtOptionsOnTheCommandLineChangeNothingOnScreen) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VORLANE_EXECUTABLE), folder.filePath("vorlane")));
+    QFile settings(folder.filePath("vorlane.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[\x88\xca\x92\x75]\r\nX=1200\r\nY=900\r\n"); // [位置] in code page 932
+    settings.close();
+    const QImage plain = screenOfProgram(folder, {});
+    ASSERT_FALSE(plain.isNull());
+    EXPECT_TRUE(plain == screenOfProgram(
+                             folder, {"-reverse", "-style", "windows", "-geometry", "+500+400"}));
 }
 
 // The focus rules as a desktop session drives them: the window manager, not the program, moves

@@ -1,5 +1,6 @@
 #include "settings/inipath.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vorlane {
@@ -24,6 +25,26 @@ std::string executablePath() {
     return {};
 }
 
+// The kernel's mark on the path of an executable whose file was deleted or replaced since it
+// started: an upgrade (install, a package manager) renames a new file over it.
+constexpr std::string_view DeletedSuffix = " (deleted)";
+
+bool sameFile(const std::string& path, const char* other) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(path.c_str(), &first) == 0 && ::stat(other, &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+// The path the executable was started from, also after it has been replaced, so that an
+// upgraded program keeps its settings file rather than starting a "vorlane (deleted).ini".
+std::string startedExecutablePath() {
+    std::string path = executablePath();
+    if (path.ends_with(DeletedSuffix) && !sameFile(path, "/proc/self/exe"))
+        path.resize(path.size() - DeletedSuffix.size());
+    return path;
+}
+
 } // namespace
 
 std::string iniFilePathFor(std::string_view folder, std::string_view executableName) {
@@ -41,7 +62,7 @@ std::string iniFilePathFor(std::string_view folder, std::string_view executableN
 
 std::string IniFilePath() {
     // The kernel gives the executable's real path here, whatever link it was started through.
-    const std::string executable = executablePath();
+    const std::string executable = startedExecutablePath();
     const std::size_t slash = executable.rfind('/');
     if (slash == std::string::npos)
         return {};

@@ -12,9 +12,9 @@ namespace vorlane {
 /// dropped first, so "/" and "vorlane" give "/vorlane.ini".
 std::string iniFilePathFor(std::string_view folder, std::string_view executableName);
 
-/// The settings file of the running executable, from its real path (symbolic links resolved).
-/// Empty when the system does not say where the executable is; reads then give the defaults
-/// and writes fail.
+/// The settings file of the running executable, from its real path (symbolic links resolved);
+/// an executable replaced since it started still gives the file beside its path. Empty when the
+/// system does not say where the executable is; reads then give the defaults and writes fail.
 std::string IniFilePath();
 
 } // namespace vorlane

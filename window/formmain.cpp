@@ -233,7 +233,10 @@ void FormMain::placeWindow(std::int32_t leftTwips, std::int32_t topTwips) {
 
 void FormMain::Form_Load() {
     LastF2T = true;
-    const std::string path = IniFilePath().toStdString();
+    // The file read now is the one the close saves to, even when the executable has been
+    // replaced (upgraded) in the meantime.
+    m_settingsPath = IniFilePath();
+    const std::string path = m_settingsPath.toStdString();
     vorlane::LoadSettings(path);
     placeWindow(vorlane::Global::WindowX, vorlane::Global::WindowY);
     Textフレーム番号->setText(QStringLiteral("0"));

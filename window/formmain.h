@@ -13,7 +13,8 @@
 // writes them back only when it succeeds. A right-click in a box opens the menu that
 // createBoxMenu builds. Settings are read once, in Form_Load, and written once, in Form_Unload
 // (the close event, also when a logout or a signal closes the window: window/sessionend.h),
-// through the settings library; nothing touches the settings file while the window is open.
+// through the settings library, to the file that Form_Load read; nothing touches the settings
+// file while the window is open.
 //
 // The handler and control names are those of the design; Qt's moc cannot parse non-ASCII
 // names of slots, so the handlers are plain member functions connected by function pointer or
@@ -70,6 +71,7 @@ public:
     void Form_Load();
     /// Hides the window, then stores its position (read before it hides) and mode.
     void Form_Unload();
+    /// The settings file: from Form_Load on, the one that Form_Load read.
     QString IniFilePath() const;
     void OptionFps_Click(std::int16_t Index);
     void Textフレーム番号_GotFocus();

@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <functional>
+#include <set>
 
 namespace {
 
@@ -79,6 +80,13 @@ std::string copyOfProgram(const TempFolder& folder) {
     return copy;
 }
 
+std::set<std::string> entries(const TempFolder& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
 // What a first start writes, and what only a save turns back into it (at 0, 0 on offscreen).
 const std::string Defaults = settingsFile("0", "0", "True");
 const std::string Unsaved = settingsFile("abc", "abc", "1");
@@ -115,6 +123,22 @@ TEST(ProgramEnd, MoreSignalsDuringTheSaveChangeNothing) {
     }
     EXPECT_TRUE(program.exitsWithZero());
     EXPECT_EQ(readBytes(path), Defaults);
+}
+
+// An upgrade renames a new executable over the running one, as install and package managers do.
+// The save at close still goes to the file that start-up read, and no other file appears.
+TEST(ProgramEnd, AnUpgradeWhileItRunsKeepsTheSettingsFile) {
+    const TempFolder folder, runtime;
+    const std::string path = folder.file("vorlane.ini");
+    const std::string executable = copyOfProgram(folder);
+    Program program(executable, {}, offscreen(runtime));
+    ASSERT_TRUE(startedWith(path, Defaults, Unsaved));
+    std::filesystem::copy_file(VORLANE_EXECUTABLE, folder.file("vorlane.new"));
+    std::filesystem::rename(folder.file("vorlane.new"), executable);
+    program.signal(SIGTERM);
+    EXPECT_TRUE(program.exitsWithZero());
+    EXPECT_EQ(readBytes(path), Defaults);
+    EXPECT_EQ(entries(folder), (std::set<std::string>{"vorlane", "vorlane.ini"}));
 }
 
 // The program takes no command line: Qt's own options would move the window (and store that

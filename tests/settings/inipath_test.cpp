@@ -56,5 +56,29 @@ TEST(IniFilePath, FollowsTheRealExecutableAndItsCurrentName) {
     EXPECT_EQ(runProbe(links + "/other"), real + "/Renamed.ini");
 }
 
+// An upgrade renames a new file over the running executable; the kernel then names the old one
+// "... (deleted)". The settings file stays the one beside the executable's path, and a name
+// that really ends so is kept.
+TEST(IniFilePath, StaysBesideAnExecutableReplacedWhileItRuns) {
+    for (const bool replaced : {true, false}) {
+        const test::TempFolder folder;
+        const std::string real = std::filesystem::canonical(folder.path()).string();
+        const std::string executable = real + (replaced ? "/Tool" : "/Tool (deleted)");
+        std::filesystem::copy_file(VORLANE_SETTINGS_PROBE, executable);
+        FILE* input = ::popen(("'" + executable + "' wait >'" + real + "/out'").c_str(), "w");
+        ASSERT_NE(input, nullptr);
+        const auto running = [&] { return test::readBytes(real + "/out") == "waiting\n"; };
+        for (int wait = 0; wait < 500 && !running(); ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (replaced) {
+            std::filesystem::copy_file(VORLANE_SETTINGS_PROBE, real + "/Tool.new");
+            std::filesystem::rename(real + "/Tool.new", executable);
+        }
+        std::fputs("\n", input);
+        ::pclose(input);
+        EXPECT_EQ(test::readBytes(real + "/out"), "waiting\n" + executable + ".ini\n");
+    }
+}
+
 } // namespace
 } // namespace vorlane

@@ -42,19 +42,25 @@ void LoadSettings(const std::string& path) {
     Global::DropFrame = dropFrameFromText(values[2]).value_or(DefaultDropFrame);
 }
 
-void SaveSettings(const std::string& path, double left, double top, bool dropFrame) {
+void SaveSettings(const std::string& path, std::optional<WindowPosition> position, bool dropFrame) {
     std::vector<IniEntry> entries;
-    if (const std::optional<std::int32_t> x = roundToInt32(left)) {
-        Global::WindowX = *x;
-        entries.push_back({PositionSection, WindowXKey, iniText(*x)});
-    }
-    if (const std::optional<std::int32_t> y = roundToInt32(top)) {
-        Global::WindowY = *y;
-        entries.push_back({PositionSection, WindowYKey, iniText(*y)});
+    const auto take = [&](double twips, std::int32_t& variable, std::string_view key) {
+        if (const std::optional<std::int32_t> rounded = roundToInt32(twips)) {
+            variable = *rounded;
+            entries.push_back({PositionSection, key, iniText(*rounded)});
+        }
+    };
+    if (position) {
+        take(position->left, Global::WindowX, WindowXKey);
+        take(position->top, Global::WindowY, WindowYKey);
     }
     Global::DropFrame = dropFrame;
     entries.push_back({OptionsSection, DropFrameKey, iniText(dropFrame)});
     PutIniStrings(path, entries, LongestSaveWait);
+}
+
+void SaveSettings(const std::string& path, double left, double top, bool dropFrame) {
+    SaveSettings(path, WindowPosition{left, top}, dropFrame);
 }
 
 } // namespace vorlane

@@ -42,12 +42,23 @@ std::optional<bool> dropFrameFromText(std::string_view text);
 /// cannot be converted gives the default for this run and stays in the file.
 void LoadSettings(const std::string& path);
 
-/// Sets Global::WindowX and WindowY from left and top (twips) rounded halves to even, and
-/// Global::DropFrame from the flag, and stores them in the file in that order in one locked
-/// write, giving the bytes that PutIniString for each would give one after another. A position
-/// that rounds outside the signed 32-bit range (or is not a number) is neither taken nor
-/// written: the variable and the file keep their previous value. Waits for another process's
-/// lock at most LongestSaveWait; when it does not come, nothing is written.
+/// Where the window stands: its left and top edge in twips.
+struct WindowPosition {
+    double left;
+    double top;
+};
+
+/// Sets Global::WindowX and WindowY from the position's left and top rounded halves to even,
+/// and Global::DropFrame from the flag, and stores them in the file in that order in one locked
+/// write, giving the bytes that PutIniString for each would give one after another. A
+/// coordinate that rounds outside the signed 32-bit range (or is not a number) is neither taken
+/// nor written: the variable and the file keep their previous value. Without a position (a
+/// platform that cannot say where the window stands) only the mode is taken and stored; X and
+/// Y stay in the file as they are. Waits for another process's lock at most LongestSaveWait;
+/// when it does not come, nothing is written.
+void SaveSettings(const std::string& path, std::optional<WindowPosition> position, bool dropFrame);
+
+/// SaveSettings with the position at left and top.
 void SaveSettings(const std::string& path, double left, double top, bool dropFrame);
 
 } // namespace vorlane

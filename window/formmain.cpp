@@ -62,6 +62,12 @@ std::string utf8(const QString& text) {
     return text.toStdString();
 }
 
+// False on Qt's wayland platform: a Wayland compositor neither lets a window place itself nor
+// tells it where it stands, and what Qt reports there (often 0, 0) is no position to store.
+bool platformReportsWindowPosition() {
+    return !QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
+}
+
 QString fromUtf8(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -246,12 +252,13 @@ void FormMain::Form_Load() {
 }
 
 void FormMain::Form_Unload() {
-    const double left = pixelsToTwips(x());
-    const double top = pixelsToTwips(y());
+    std::optional<vorlane::WindowPosition> position;
+    if (platformReportsWindowPosition())
+        position = vorlane::WindowPosition{pixelsToTwips(x()), pixelsToTwips(y())};
     const bool dropFrame = OptionFps[1]->isChecked();
     // The window goes at once; the save may wait for another program's lock on the file.
     hide();
-    vorlane::SaveSettings(IniFilePath().toStdString(), left, top, dropFrame);
+    vorlane::SaveSettings(IniFilePath().toStdString(), position, dropFrame);
 }
 
 void FormMain::closeEvent(QCloseEvent* event) {

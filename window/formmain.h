@@ -69,7 +69,8 @@ public:
     void CommandF2T_Click();
     void CommandT2F_Click();
     void Form_Load();
-    /// Hides the window, then stores its position (read before it hides) and mode.
+    /// Hides the window, then stores its position (read before it hides) and mode. Where the
+    /// platform cannot report the position, X and Y stay in the file as they are.
     void Form_Unload();
     /// The settings file: from Form_Load on, the one that Form_Load read.
     QString IniFilePath() const;

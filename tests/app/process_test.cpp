@@ -2,7 +2,10 @@
 
 #include "testsupport.h"
 
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QProcess>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -156,6 +159,35 @@ TEST(ProgramStart, QtOptionsOnTheCommandLineChangeNothing) {
     program.signal(SIGTERM);
     EXPECT_TRUE(program.exitsWithZero());
     EXPECT_EQ(readBytes(path), settingsFile("1200", "900", "True"));
+}
+
+// A Wayland compositor does not tell a window where it stands: the close keeps the stored
+// position and saves the mode alone.
+TEST(ProgramEnd, OnWaylandTheStoredPositionStays) {
+    const QString weston = QStandardPaths::findExecutable("weston");
+    const QString plugin =
+        QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms/libqwayland-generic.so";
+    if (weston.isEmpty() || !QFileInfo::exists(plugin))
+        GTEST_SKIP() << "needs weston and Qt's wayland platform (scripts/setup test installs "
+                        "weston and qt6-wayland)";
+    const TempFolder folder, runtime;
+    ASSERT_EQ(::chmod(runtime.path().c_str(), 0700), 0);
+    const QStringList session{"XDG_RUNTIME_DIR=" + QString::fromStdString(runtime.path()),
+                              "WAYLAND_DISPLAY=vorlane-test"};
+    Program compositor(weston.toStdString(),
+                       {"--backend=headless-backend.so", "--socket=vorlane-test", "--idle-time=0"},
+                       session);
+    ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(runtime.file("vorlane-test")); }));
+
+    const std::string path = folder.file("vorlane.ini");
+    writeBytes(path, cp932("[位置]\r\nX=1200\r\nY=900\r\n"));
+    Program program(copyOfProgram(folder), {}, session + QStringList{"QT_QPA_PLATFORM=wayland"});
+    ASSERT_TRUE(
+        startedWith(path, settingsFile("1200", "900", "True"), settingsFile("1200", "900", "1")));
+    program.signal(SIGTERM);
+    EXPECT_TRUE(program.exitsWithZero());
+    EXPECT_EQ(readBytes(path), settingsFile("1200", "900", "True"));
+    compositor.signal(SIGTERM);
 }
 
 } // namespace

@@ -276,6 +276,28 @@ TEST(SaveSettings, RoundsHalvesToEvenAndSkipsPositionsOutsideThe32BitRange) {
     }
 }
 
+// Where the platform cannot report the window's position, the stored one stays as it is.
+TEST(SaveSettings, WithoutAPositionStoresTheModeAlone) {
+    const struct {
+        std::string before, after;
+    } rows[] = {
+        {settingsFile("33", "44", "True"), settingsFile("33", "44", "False")},
+        {cp932("[位置]\r\nY=abc\r\n"),
+         cp932("[位置]\r\nY=abc\r\n[設定]\r\nドロップフレーム=False\r\n")},
+    };
+    for (const auto& row : rows) {
+        const TempFolder folder;
+        const std::string path = folder.file("vorlane.ini");
+        writeBytes(path, row.before);
+        Global::WindowX = 1;
+        Global::WindowY = 2;
+        SaveSettings(path, std::nullopt, false);
+        EXPECT_EQ(readBytes(path), row.after);
+        EXPECT_EQ(Global::WindowX, 1);
+        EXPECT_EQ(Global::WindowY, 2);
+    }
+}
+
 // Permissions do not stop the superuser, so the program runs in a child process that gives up
 // its privileges first; skipped when it cannot.
 TEST(SaveSettings, UnwritableFolderKeepsDefaultsOrStoredValuesWithoutAMessage) {

@@ -2,6 +2,7 @@
 
 #include "arithmetic/conversion.h"
 #include "arithmetic/normalize.h"
+#include "arithmetic/smptetext.h"
 #include "settings/global.h"
 #include "settings/inipath.h"
 #include "settings/initfile.h"
@@ -11,6 +12,7 @@
 #include "window/keycode.h"
 #include "window/keyrules/keyrules.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
@@ -25,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTimer>
 
 #include <cmath>
@@ -35,6 +38,10 @@ namespace {
 constexpr double TwipsPerInch = 1440.0;
 constexpr int ClientWidthTwips = 4335;
 constexpr int ClientHeightTwips = 1965;
+
+const QString CopyTimecodeItem = QStringLiteral("タイムコードをコピー");
+const QString PasteTimecodeItem = QStringLiteral("タイムコードを貼り付け");
+const QString NotATimecode = QStringLiteral("タイムコードの形式が正しくありません。");
 
 // The warning box's text for each refusal of the conversion commands.
 QString warningText(vorlane::Warning warning) {
@@ -213,7 +220,59 @@ std::unique_ptr<QMenu> FormMain::createBoxMenu(QLineEdit* box) {
     // Ctrl+A, every one of which the key rules swallow here. A menu must not promise them.
     for (QAction* action : menu->actions())
         action->setText(action->text().section(u'\t', 0, 0));
+
+    QAction* standard = menu->actions().value(0);
+    auto* copy = new QAction(CopyTimecodeItem, menu.get());
+    copy->setEnabled(timecodeOfBoxes().has_value());
+    connect(copy, &QAction::triggered, this, [this] { copyTimecode(); });
+    auto* paste = new QAction(PasteTimecodeItem, menu.get());
+    connect(paste, &QAction::triggered, this, [this] { pasteTimecode(); });
+    menu->insertActions(standard, {copy, paste});
+    menu->insertSeparator(standard);
     return menu;
+}
+
+std::optional<std::string> FormMain::timecodeOfBoxes() const {
+    const vorlane::TimeTexts time = readTimeBoxes();
+    return vorlane::timecodeForCopy(time.hours, time.minutes, time.secFrames,
+                                    OptionFps[1]->isChecked());
+}
+
+void FormMain::copyTimecode() {
+    const std::optional<std::string> timecode = timecodeOfBoxes();
+    if (!timecode)
+        return;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(fromUtf8(*timecode), QClipboard::Clipboard);
+    // X11's primary selection, which a middle click pastes.
+    if (clipboard->supportsSelection())
+        clipboard->setText(fromUtf8(*timecode), QClipboard::Selection);
+}
+
+void FormMain::pasteTimecode() {
+    const vorlane::PastedText pasted =
+        vorlane::classifyPaste(utf8(QGuiApplication::clipboard()->text(QClipboard::Clipboard)));
+    switch (pasted.kind) {
+    case vorlane::PasteKind::Refused:
+        showWarning(NotATimecode);
+        break;
+    case vorlane::PasteKind::FrameNumber:
+        Textフレーム番号->setText(fromUtf8(pasted.frameText));
+        // As if typed there and converted with Enter: the next number typed replaces it.
+        moveFocusTo(Textフレーム番号);
+        CommandF2T_Click();
+        break;
+    case vorlane::PasteKind::Timecode: {
+        writeTimeBoxes(pasted.time);
+        // The text says which counting it was written in. Choosing that mode here must not
+        // repeat the last conversion as a click on a mode button does: one conversion follows.
+        const QSignalBlocker nonDropFrame(OptionFps[0]);
+        const QSignalBlocker dropFrame(OptionFps[1]);
+        OptionFps[pasted.dropFrame ? 1 : 0]->setChecked(true);
+        CommandT2F_Click();
+        break;
+    }
+    }
 }
 
 QString FormMain::IniFilePath() const {

@@ -11,7 +11,9 @@
 // (characterCode, window/keycode.h) and decided by decideKey (window/keyrules); Enter in the
 // seconds.frames box runs NormalizeTime, which hands the three texts to NormalizeTimeTexts and
 // writes them back only when it succeeds. A right-click in a box opens the menu that
-// createBoxMenu builds. Settings are read once, in Form_Load, and written once, in Form_Unload
+// createBoxMenu builds; its two timecode items move SMPTE texts between the clipboard and the
+// boxes through timecodeForCopy and classifyPaste (arithmetic/smptetext.h) and then run the
+// commands above. Settings are read once, in Form_Load, and written once, in Form_Unload
 // (the close event, also when a logout or a signal closes the window: window/sessionend.h),
 // through the settings library, to the file that Form_Load read; nothing touches the settings
 // file while the window is open.
@@ -27,6 +29,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 class QGroupBox;
 class QLabel;
@@ -84,9 +87,10 @@ public:
     /// The real warning box: warning icon, one OK button, caption "Vorlane".
     void showWarningBox(const QString& text);
 
-    /// The context menu of a box, which a right-click or the menu key opens: Qt's standard edit
-    /// menu, in Japanese, naming none of the shortcuts that the key rules swallow in the boxes.
-    /// The program's own items go above the standard ones here.
+    /// The context menu of a box, which a right-click or the menu key opens: the two timecode
+    /// items "タイムコードをコピー" and "タイムコードを貼り付け", then Qt's standard edit menu in
+    /// Japanese, naming none of the shortcuts that the key rules swallow in the boxes. The copy
+    /// item is disabled while the time boxes hold no timecode it can write.
     std::unique_ptr<QMenu> createBoxMenu(QLineEdit* box);
 
     /// Twips (1/1440 inch) to device-independent pixels at this screen's logical DPI, and back.
@@ -107,6 +111,15 @@ private:
     void moveFocusTo(QLineEdit* box);
     bool handleKey(QLineEdit* box, QKeyEvent* event);
     void warn(vorlane::Warning warning);
+    /// The SMPTE form of the timecode that the time boxes denote in the current mode, for the
+    /// clipboard; nothing when the timecode-to-frame command would refuse them.
+    std::optional<std::string> timecodeOfBoxes() const;
+    /// Puts timecodeOfBoxes on the clipboard and on X11's primary selection.
+    void copyTimecode();
+    /// Takes an SMPTE timecode from the clipboard into the time boxes, in the counting it was
+    /// written in, and converts it as "＜" does; digits alone go to the frame box and convert as
+    /// "＞" does; anything else is refused with a warning and changes nothing.
+    void pasteTimecode();
     vorlane::TimeTexts readTimeBoxes() const;
     void writeTimeBoxes(const vorlane::TimeTexts& time);
     /// The index of box in Text時刻; nothing for any other control.

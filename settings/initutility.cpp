@@ -17,6 +17,17 @@ std::string trimmedValue(std::string_view bytes, const IniEntry& entry) {
         findProfileValue(bytes, entry.section, entry.key).value_or(std::string(MissingValue))));
 }
 
+enum class Store { Always, WhereMissing };
+
+// The file's bytes after storing each entry's value in turn, or only those the file lacks.
+std::string withEntries(std::string bytes, const std::vector<IniEntry>& entries, Store store) {
+    for (const IniEntry& entry : entries) {
+        if (store == Store::Always || isMissing(trimmedValue(bytes, entry)))
+            bytes = withProfileValue(bytes, entry.section, entry.key, entry.value);
+    }
+    return bytes;
+}
+
 Deadline deadlineAfter(std::chrono::milliseconds timeout) {
     return std::chrono::steady_clock::now() + timeout;
 }
@@ -58,13 +69,7 @@ void PutIniString(const std::string& path, std::string_view section, std::string
 void PutIniStrings(const std::string& path, const std::vector<IniEntry>& entries,
                    std::chrono::milliseconds timeout) {
     editProfileFile(
-        path,
-        [&](const std::string& bytes) {
-            std::string updated = bytes;
-            for (const IniEntry& entry : entries)
-                updated = withProfileValue(updated, entry.section, entry.key, entry.value);
-            return updated;
-        },
+        path, [&](const std::string& bytes) { return withEntries(bytes, entries, Store::Always); },
         deadlineAfter(timeout));
 }
 
@@ -83,29 +88,21 @@ std::vector<std::string> GetIniValues(const std::string& path, const std::vector
     const Deadline deadline = deadlineAfter(timeout);
     const ProfileSnapshot snapshot = readProfileFile(path, deadline);
     std::vector<std::string> values;
-    bool defaultsNeeded = false;
+    std::vector<IniEntry> defaults;
     for (const IniEntry& entry : entries) {
         values.push_back(trimmedValue(snapshot.bytes, entry));
         if (isMissing(values.back())) {
             values.back() = trimSpaces(entry.value);
-            defaultsNeeded = true;
+            defaults.push_back({entry.section, entry.key, values.back()});
         }
     }
-    if (!defaultsNeeded || !snapshot.settled)
+    if (defaults.empty() || !snapshot.settled)
         return values;
     // Another copy may have stored a value since the read: only what is still missing under
     // the lock gets its default.
     editProfileFile(
         path,
-        [&](const std::string& bytes) {
-            std::string updated = bytes;
-            for (const IniEntry& entry : entries) {
-                if (isMissing(trimmedValue(updated, entry)))
-                    updated = withProfileValue(updated, entry.section, entry.key,
-                                               trimSpaces(entry.value));
-            }
-            return updated;
-        },
+        [&](const std::string& bytes) { return withEntries(bytes, defaults, Store::WhereMissing); },
         deadline);
     return values;
 }

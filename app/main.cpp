@@ -1,20 +1,9 @@
-#include "window/formmain.h"
-#include "window/sessionend.h"
-#include "window/startup.h"
-
-#include <QApplication>
-
-#include <cstdlib>
+#include "qt/qtformmain.h"
+#include "qt/startup.h"
 
 int main(int argc, char* argv[]) {
-    if (!vorlane::checkDisplay())
-        return EXIT_FAILURE;
-    vorlane::QtArguments arguments(argc, argv);
-    QApplication app(arguments.count(), arguments.values());
-    vorlane::prepareApplication();
-    vorlane::SessionEnd sessionEnd;
-    FormMain window;
-    sessionEnd.closes(window);
+    vorlane::Application app(argc, argv);
+    vorlane::QtFormMain window;
     window.show();
     return app.exec();
 }

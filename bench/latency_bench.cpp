@@ -1,4 +1,4 @@
-// Key-to-screen latency of the frame box, in process on a shown FormMain.
+// Key-to-screen latency of the frame box, in process on a shown QtFormMain.
 //
 //   latency_bench [PRESSES]      (default 10000)
 //
@@ -11,7 +11,7 @@
 
 #include "arithmetic/numbertext.h"
 #include "arithmetic/timecode.h"
-#include "window/formmain.h"
+#include "qt/qtformmain.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -71,9 +71,9 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QApplication app(argc, argv);
-    FormMain form;
+    vorlane::QtFormMain form;
     int warnings = 0;
-    form.showWarning = [&warnings](const QString&) { ++warnings; };
+    form.warningBox = [&warnings](const QString&) { ++warnings; };
     form.show();
     form.activateWindow();
     if (!QTest::qWaitForWindowExposed(&form)) {

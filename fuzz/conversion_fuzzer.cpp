@@ -3,9 +3,10 @@
 // text, and also the three time box texts, hours, minutes and seconds.frames, separated by '|'
 // (missing fields are empty).
 
-#include "arithmetic/conversion.h"
 #include "arithmetic/numbertext.h"
-#include "arithmetic/smptetext.h"
+#include "require.h"
+#include "window/conversion.h"
+#include "window/smptetext.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -16,12 +17,7 @@
 
 namespace {
 
-void require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "invariant failed: %s\n", what);
-        std::abort();
-    }
-}
+using vorlane::test::require;
 
 std::string_view takeField(std::string_view& rest) {
     const auto separator = rest.find('|');

@@ -3,7 +3,8 @@
 // one UTF-16 unit per byte below 0xF0, and a byte from 0xF0 up taking the next two bytes as one
 // unit (big-endian), so that surrogates and CJK units are reachable while seeds stay readable.
 
-#include "window/keyrules/keyrules.h"
+#include "require.h"
+#include "window/keyrules.h"
 
 #include <array>
 #include <cmath>
@@ -20,12 +21,7 @@ namespace {
 using vorlane::EntryBox;
 using Effect = vorlane::KeyDecision::Effect;
 
-void require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "invariant failed: %s\n", what);
-        std::abort();
-    }
-}
+using vorlane::test::require;
 
 constexpr std::array Boxes{EntryBox::Frame, EntryBox::Hours, EntryBox::Minutes,
                            EntryBox::SecFrames};

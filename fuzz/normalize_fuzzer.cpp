@@ -3,6 +3,7 @@
 
 #include "arithmetic/normalize.h"
 #include "arithmetic/numbertext.h"
+#include "require.h"
 
 #include <charconv>
 #include <cmath>
@@ -16,12 +17,7 @@
 
 namespace {
 
-void require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "invariant failed: %s\n", what);
-        std::abort();
-    }
-}
+using vorlane::test::require;
 
 constexpr std::int64_t Int32Max = std::numeric_limits<std::int32_t>::max();
 

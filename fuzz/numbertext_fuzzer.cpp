@@ -3,6 +3,7 @@
 // subnormals, halves near the integer limits).
 
 #include "arithmetic/numbertext.h"
+#include "require.h"
 
 #include <cmath>
 #include <cstdint>
@@ -16,12 +17,7 @@
 
 namespace {
 
-void require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "invariant failed: %s\n", what);
-        std::abort();
-    }
-}
+using vorlane::test::require;
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';

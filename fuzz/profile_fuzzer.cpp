@@ -7,6 +7,8 @@
 // must read back the written value whenever the file format can hold it.
 
 #include "arithmetic/numbertext.h"
+#include "profilestrings.h"
+#include "require.h"
 #include "settings/codepage.h"
 #include "settings/profilefile.h"
 #include "settings/profiletext.h"
@@ -29,12 +31,9 @@ using namespace vorlane;
 // through the same default.
 constexpr std::string_view Missing = "\x01missing";
 
-void require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "invariant failed: %s\n", what);
-        std::abort();
-    }
-}
+using vorlane::test::readProfileString;
+using vorlane::test::require;
+using vorlane::test::writeProfileString;
 
 std::string_view nextField(std::string_view& input) {
     const std::size_t separator = input.find('\x01');

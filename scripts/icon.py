@@ -3,7 +3,7 @@
 
 The icon is drawn from geometry, not from pixels, so every size comes from one design, laid
 out on a 32 x 32 grid of design units:
-  window/icons/*.xpm            the window icon (32x32 in 2 colours, 32x32 and 16x16 in 16)
+  qt/icons/*.xpm                the window icon (32x32 in 2 colours, 32x32 and 16x16 in 16)
   packaging/icons/hicolor/...   the desktop theme: PNGs of 16 to 128 pixels and a scalable SVG
 Run from anywhere; the files are rewritten in place and are byte-for-byte reproducible.
     scripts/icon.py
@@ -195,7 +195,7 @@ def svg():
 
 def main():
     root = Path(__file__).resolve().parent.parent
-    out = root / "window" / "icons"
+    out = root / "qt" / "icons"
     out.mkdir(parents=True, exist_ok=True)
     (out / "icon32-2.xpm").write_text(xpm("icon32_2", 32, True))
     (out / "icon32-16.xpm").write_text(xpm("icon32_16", 32, False))

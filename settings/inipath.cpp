@@ -60,7 +60,7 @@ std::string iniFilePathFor(std::string_view folder, std::string_view executableN
     return path;
 }
 
-std::string IniFilePath() {
+NativePath IniFilePath() {
     // The kernel gives the executable's real path here, whatever link it was started through.
     const std::string executable = startedExecutablePath();
     const std::size_t slash = executable.rfind('/');

@@ -2,6 +2,8 @@
 
 // Where the settings file lies: beside the executable, named after it.
 
+#include "settings/profile.h"
+
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,6 @@ std::string iniFilePathFor(std::string_view folder, std::string_view executableN
 /// The settings file of the running executable, from its real path (symbolic links resolved);
 /// an executable replaced since it started still gives the file beside its path. Empty when the
 /// system does not say where the executable is; reads then give the defaults and writes fail.
-std::string IniFilePath();
+NativePath IniFilePath();
 
 } // namespace vorlane

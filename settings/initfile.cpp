@@ -28,13 +28,13 @@ std::optional<bool> dropFrameFromText(std::string_view text) {
     return std::nullopt;
 }
 
-void LoadSettings(const std::string& path) {
+void LoadSettings(const NativePath& path, std::chrono::milliseconds wait) {
     const std::vector<std::string> values =
         GetIniValues(path,
                      {{PositionSection, WindowXKey, std::string(DefaultPositionText)},
                       {PositionSection, WindowYKey, std::string(DefaultPositionText)},
                       {OptionsSection, DropFrameKey, std::string(DefaultDropFrameText)}},
-                     LongestLoadWait);
+                     wait);
     // A stored text that cannot be converted gives the default for this run only: it is present
     // and not empty, so nothing is written and the file keeps it until the next save.
     Global::WindowX = positionFromText(values[0]).value_or(DefaultPosition);
@@ -42,7 +42,8 @@ void LoadSettings(const std::string& path) {
     Global::DropFrame = dropFrameFromText(values[2]).value_or(DefaultDropFrame);
 }
 
-void SaveSettings(const std::string& path, std::optional<WindowPosition> position, bool dropFrame) {
+void SaveSettings(const NativePath& path, std::optional<WindowPosition> position, bool dropFrame,
+                  std::chrono::milliseconds wait) {
     std::vector<IniEntry> entries;
     const auto take = [&](double twips, std::int32_t& variable, std::string_view key) {
         if (const std::optional<std::int32_t> rounded = roundToInt32(twips)) {
@@ -56,11 +57,7 @@ void SaveSettings(const std::string& path, std::optional<WindowPosition> positio
     }
     Global::DropFrame = dropFrame;
     entries.push_back({OptionsSection, DropFrameKey, iniText(dropFrame)});
-    PutIniStrings(path, entries, LongestSaveWait);
-}
-
-void SaveSettings(const std::string& path, double left, double top, bool dropFrame) {
-    SaveSettings(path, WindowPosition{left, top}, dropFrame);
+    PutIniStrings(path, entries, wait);
 }
 
 } // namespace vorlane

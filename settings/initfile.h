@@ -3,6 +3,8 @@
 // InitFile: the program's own settings, their place in the settings file and their conversion
 // between file text and the variables of Global.
 
+#include "settings/profile.h"
+
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -19,13 +21,6 @@ inline constexpr std::string_view DropFrameKey = "ドロップフレーム";
 inline constexpr std::string_view DefaultPositionText = "0";
 inline constexpr std::string_view DefaultDropFrameText = "True";
 
-/// The longest LoadSettings waits for the file in total, whatever it holds: the window waits
-/// for it before it appears.
-inline constexpr std::chrono::milliseconds LongestLoadWait = std::chrono::seconds(1);
-
-/// The longest SaveSettings waits for another process's lock on the file.
-inline constexpr std::chrono::milliseconds LongestSaveWait = std::chrono::seconds(5);
-
 /// A stored position: the number at the start of the text (as readValue reads it) rounded to
 /// the nearest integer, halves to even. Nothing when it rounds outside the signed 32-bit range.
 std::optional<std::int32_t> positionFromText(std::string_view text);
@@ -36,11 +31,11 @@ std::optional<bool> dropFrameFromText(std::string_view text);
 
 /// Sets Global::WindowX, WindowY and DropFrame from the file, in that order, as GetIniValue
 /// reads them: the default of a missing, empty or "???" value is used and written into the
-/// file, all of them in one locked write (GetIniValues). Waits at most LongestLoadWait in
-/// total; when another process holds the file's lock that long, the values come from the file
-/// as it stands (the defaults where it holds none) and nothing is written. A stored value that
-/// cannot be converted gives the default for this run and stays in the file.
-void LoadSettings(const std::string& path);
+/// file, all of them in one write (GetIniValues). Waits at most `wait` in all; when another
+/// process holds the file that long, the values come from the file as it stands (the defaults
+/// where it holds none) and nothing is written. A stored value that cannot be converted gives
+/// the default for this run and stays in the file.
+void LoadSettings(const NativePath& path, std::chrono::milliseconds wait = ReadWait);
 
 /// Where the window stands: its left and top edge in twips.
 struct WindowPosition {
@@ -49,16 +44,14 @@ struct WindowPosition {
 };
 
 /// Sets Global::WindowX and WindowY from the position's left and top rounded halves to even,
-/// and Global::DropFrame from the flag, and stores them in the file in that order in one locked
-/// write, giving the bytes that PutIniString for each would give one after another. A
+/// and Global::DropFrame from the flag, and stores them in the file in that order in one write,
+/// giving the bytes that PutIniString for each would give one after another. A
 /// coordinate that rounds outside the signed 32-bit range (or is not a number) is neither taken
 /// nor written: the variable and the file keep their previous value. Without a position (a
 /// platform that cannot say where the window stands) only the mode is taken and stored; X and
-/// Y stay in the file as they are. Waits for another process's lock at most LongestSaveWait;
-/// when it does not come, nothing is written.
-void SaveSettings(const std::string& path, std::optional<WindowPosition> position, bool dropFrame);
-
-/// SaveSettings with the position at left and top.
-void SaveSettings(const std::string& path, double left, double top, bool dropFrame);
+/// Y stay in the file as they are. Waits at most `wait` for another process that holds the
+/// file; when it is not free by then, nothing is written.
+void SaveSettings(const NativePath& path, std::optional<WindowPosition> position, bool dropFrame,
+                  std::chrono::milliseconds wait = WriteWait);
 
 } // namespace vorlane

@@ -1,35 +1,20 @@
 #include "settings/initutility.h"
 
 #include "arithmetic/numbertext.h"
-#include "settings/profilefile.h"
-#include "settings/profiletext.h"
+
+#include <algorithm>
+#include <optional>
 
 namespace vorlane {
 namespace {
 
+// A value that counts as not stored: its default takes its place and is written back.
 bool isMissing(std::string_view trimmedValue) {
     return trimmedValue.empty() || trimmedValue == MissingValue;
 }
 
-// The value as GetIniValue reads it from the file's bytes, before any default takes its place.
-std::string trimmedValue(std::string_view bytes, const IniEntry& entry) {
-    return std::string(trimSpaces(
-        findProfileValue(bytes, entry.section, entry.key).value_or(std::string(MissingValue))));
-}
-
-enum class Store { Always, WhereMissing };
-
-// The file's bytes after storing each entry's value in turn, or only those the file lacks.
-std::string withEntries(std::string bytes, const std::vector<IniEntry>& entries, Store store) {
-    for (const IniEntry& entry : entries) {
-        if (store == Store::Always || isMissing(trimmedValue(bytes, entry)))
-            bytes = withProfileValue(bytes, entry.section, entry.key, entry.value);
-    }
-    return bytes;
-}
-
-Deadline deadlineAfter(std::chrono::milliseconds timeout) {
-    return std::chrono::steady_clock::now() + timeout;
+std::string trimmed(const std::optional<std::string>& value) {
+    return std::string(trimSpaces(value.value_or(std::string(MissingValue))));
 }
 
 } // namespace
@@ -42,68 +27,65 @@ std::string iniText(bool value) {
     return value ? "True" : "False";
 }
 
-std::string GetIniString(std::string_view section, std::string_view key, const std::string& path) {
-    return readProfileString(path, section, key, MissingValue);
+std::string GetIniString(std::string_view section, std::string_view key, const NativePath& path) {
+    return readProfileValues(path, {{section, key, {}}}, ReadWait)
+        .values.front()
+        .value_or(std::string(MissingValue));
 }
 
-void PutIniString(const std::string& path, std::string_view section, std::string_view key,
+void PutIniString(const NativePath& path, std::string_view section, std::string_view key,
                   std::string_view value) {
-    writeProfileString(path, section, key, value);
+    PutIniStrings(path, {{section, key, std::string(value)}});
 }
 
-void PutIniString(const std::string& path, std::string_view section, std::string_view key,
+void PutIniString(const NativePath& path, std::string_view section, std::string_view key,
                   const char* value) {
     PutIniString(path, section, key, std::string_view(value == nullptr ? "" : value));
 }
 
-void PutIniString(const std::string& path, std::string_view section, std::string_view key,
+void PutIniString(const NativePath& path, std::string_view section, std::string_view key,
                   std::int32_t value) {
     PutIniString(path, section, key, std::string_view(iniText(value)));
 }
 
-void PutIniString(const std::string& path, std::string_view section, std::string_view key,
+void PutIniString(const NativePath& path, std::string_view section, std::string_view key,
                   bool value) {
     PutIniString(path, section, key, std::string_view(iniText(value)));
 }
 
-void PutIniStrings(const std::string& path, const std::vector<IniEntry>& entries,
-                   std::chrono::milliseconds timeout) {
-    editProfileFile(
-        path, [&](const std::string& bytes) { return withEntries(bytes, entries, Store::Always); },
-        deadlineAfter(timeout));
+void PutIniStrings(const NativePath& path, const std::vector<IniEntry>& entries,
+                   std::chrono::milliseconds wait) {
+    writeProfileValues(path, entries, {}, wait);
 }
 
-std::string GetIniValue(const std::string& path, std::string_view section, std::string_view key,
+std::string GetIniValue(const NativePath& path, std::string_view section, std::string_view key,
                         std::string_view defaultValue) {
-    std::string value(trimSpaces(GetIniString(section, key, path)));
-    if (isMissing(value)) {
-        value = trimSpaces(defaultValue);
-        PutIniString(path, section, key, std::string_view(value));
-    }
-    return value;
+    return GetIniValues(path, {{section, key, std::string(defaultValue)}}).front();
 }
 
-std::vector<std::string> GetIniValues(const std::string& path, const std::vector<IniEntry>& entries,
-                                      std::chrono::milliseconds timeout) {
-    const Deadline deadline = deadlineAfter(timeout);
-    const ProfileSnapshot snapshot = readProfileFile(path, deadline);
+std::vector<std::string> GetIniValues(const NativePath& path, const std::vector<IniEntry>& entries,
+                                      std::chrono::milliseconds wait) {
+    const auto start = std::chrono::steady_clock::now();
+    const ProfileValues read = readProfileValues(path, entries, wait);
     std::vector<std::string> values;
     std::vector<IniEntry> defaults;
-    for (const IniEntry& entry : entries) {
-        values.push_back(trimmedValue(snapshot.bytes, entry));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        values.push_back(trimmed(read.values[i]));
         if (isMissing(values.back())) {
-            values.back() = trimSpaces(entry.value);
-            defaults.push_back({entry.section, entry.key, values.back()});
+            values.back() = trimSpaces(entries[i].value);
+            defaults.push_back({entries[i].section, entries[i].key, values.back()});
         }
     }
-    if (defaults.empty() || !snapshot.settled)
+    if (defaults.empty() || !read.settled)
         return values;
-    // Another copy may have stored a value since the read: only what is still missing under
-    // the lock gets its default.
-    editProfileFile(
-        path,
-        [&](const std::string& bytes) { return withEntries(bytes, defaults, Store::WhereMissing); },
-        deadline);
+    // Another copy may have stored a value since the read: only what is still missing when the
+    // write holds the file gets its default.
+    const auto left = wait - std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::steady_clock::now() - start);
+    writeProfileValues(
+        path, defaults,
+        [](const std::optional<std::string>& current) { return isMissing(trimmed(current)); },
+        std::max(left, std::chrono::milliseconds::zero()));
     return values;
 }
 

@@ -1,5 +1,6 @@
 #include "settings/profilefile.h"
 
+#include "settings/profile.h"
 #include "settings/profiletext.h"
 
 #include <algorithm>
@@ -310,19 +311,25 @@ bool editProfileFile(const std::string& path, const ProfileEdit& edit, Deadline 
     return written;
 }
 
-std::string readProfileString(const std::string& path, std::string_view section,
-                              std::string_view key, std::string_view defaultValue) {
-    const ProfileSnapshot snapshot =
-        readProfileFile(path, std::chrono::steady_clock::now() + ReadLockTimeout);
-    return findProfileValue(snapshot.bytes, section, key).value_or(std::string(defaultValue));
+ProfileValues readProfileValues(const NativePath& path, const std::vector<IniEntry>& entries,
+                                std::chrono::milliseconds wait) {
+    const ProfileSnapshot snapshot = readProfileFile(path, std::chrono::steady_clock::now() + wait);
+    ProfileValues read{{}, snapshot.settled};
+    for (const IniEntry& entry : entries)
+        read.values.push_back(findProfileValue(snapshot.bytes, entry.section, entry.key));
+    return read;
 }
 
-bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value) {
-    return editProfileFile(
-        path,
-        [&](const std::string& bytes) { return withProfileValue(bytes, section, key, value); },
-        std::chrono::steady_clock::now() + WriteLockTimeout);
+bool writeProfileValues(const NativePath& path, const std::vector<IniEntry>& entries,
+                        const StoreWhere& where, std::chrono::milliseconds wait) {
+    const auto edit = [&](std::string bytes) {
+        for (const IniEntry& entry : entries) {
+            if (!where || where(findProfileValue(bytes, entry.section, entry.key)))
+                bytes = withProfileValue(bytes, entry.section, entry.key, entry.value);
+        }
+        return bytes;
+    };
+    return editProfileFile(path, edit, std::chrono::steady_clock::now() + wait);
 }
 
 } // namespace vorlane

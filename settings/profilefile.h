@@ -1,6 +1,7 @@
 #pragma once
 
-// The two profile functions of Windows that the settings rely on, over a settings file on disk,
+// The profile functions of settings/profile.h over a settings file on disk, as Windows'
+// GetPrivateProfileString and WritePrivateProfileString read and write it (settings/profiletext.h),
 // and the whole-file read and read-modify-write beneath them. A read never fails: anything it
 // cannot read counts as a missing key. A write is a read-modify-write under an exclusive
 // advisory lock, so that several running copies of the program sharing one file never lose each
@@ -32,14 +33,6 @@ namespace vorlane {
 /// write that would make a file larger is not made.
 inline constexpr std::size_t MaxProfileFileBytes = 64 * 1024 * 1024;
 
-/// How long a write waits for another process's lock on the file before it gives up: another
-/// copy of the program holds it only while it rewrites a small file, and the bound keeps a
-/// stuck or foreign lock holder (a backup tool, a hung copy) from hanging the program.
-inline constexpr std::chrono::milliseconds WriteLockTimeout = std::chrono::seconds(5);
-
-/// How long a read waits for the lock before it reads the file as it stands.
-inline constexpr std::chrono::milliseconds ReadLockTimeout = std::chrono::seconds(1);
-
 using Deadline = std::chrono::steady_clock::time_point;
 
 /// The whole file as a read found it.
@@ -64,18 +57,5 @@ using ProfileEdit = std::function<std::string(const std::string& bytes)>;
 /// superuser (as Windows' read-only attribute). Gives false when nothing was written; an edit
 /// that changes nothing counts as written.
 bool editProfileFile(const std::string& path, const ProfileEdit& edit, Deadline deadline);
-
-/// As GetPrivateProfileStringA with a 2600-byte buffer: the value of the key in the section
-/// (see findProfileValue), or defaultValue when the file, the section or the key is missing or
-/// the file cannot be read (not a regular file, no permission, too large). Waits for the lock
-/// at most ReadLockTimeout.
-std::string readProfileString(const std::string& path, std::string_view section,
-                              std::string_view key, std::string_view defaultValue);
-
-/// As WritePrivateProfileStringA: stores value under key in section (see withProfileValue),
-/// creating the file, section or key where missing, in one editProfileFile that waits for the
-/// lock at most WriteLockTimeout. Gives false when nothing was written; callers may ignore it.
-bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value);
 
 } // namespace vorlane

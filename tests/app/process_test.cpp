@@ -18,14 +18,9 @@ namespace {
 using namespace std::chrono_literals;
 using vorlane::test::cp932;
 using vorlane::test::readBytes;
+using vorlane::test::settingsFile;
 using vorlane::test::TempFolder;
 using vorlane::test::writeBytes;
-
-// A file as the program writes it.
-std::string settingsFile(std::string_view x, std::string_view y, std::string_view dropFrame) {
-    return cp932(vorlane::test::concat("[位置]\r\nX=", x, "\r\nY=", y,
-                                       "\r\n[設定]\r\nドロップフレーム=", dropFrame, "\r\n"));
-}
 
 bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s) {
     const auto end = std::chrono::steady_clock::now() + timeout;
@@ -89,10 +84,13 @@ QString wholeLeakStacks() {
 }
 
 // A copy of the built program in the folder, which then keeps its vorlane.ini.
-std::string copyOfProgram(const TempFolder& folder) {
-    const std::string copy = folder.file("vorlane");
+std::string copyOfProgram(const std::string& folder) {
+    const std::string copy = folder + "/vorlane";
     std::filesystem::copy_file(VORLANE_EXECUTABLE, copy);
     return copy;
+}
+std::string copyOfProgram(const TempFolder& folder) {
+    return copyOfProgram(folder.path());
 }
 
 std::set<std::string> entries(const TempFolder& folder) {
@@ -138,6 +136,25 @@ TEST(ProgramEnd, MoreSignalsDuringTheSaveChangeNothing) {
     }
     EXPECT_TRUE(program.exitsWithZero());
     EXPECT_EQ(readBytes(path), Defaults);
+}
+
+// An archive made on Windows unpacks into a folder named in code page 932 bytes, which are no
+// valid UTF-8: the settings file in it is read and written all the same.
+TEST(ProgramStart, AFolderNamedInCodePage932KeepsItsSettings) {
+    const TempFolder parent, runtime;
+    const std::string folder = parent.path() + "/" + cp932("設定ツール");
+    ASSERT_TRUE(std::filesystem::create_directory(folder));
+    const std::string path = folder + "/vorlane.ini";
+    writeBytes(path, cp932("[位置]\r\nX=3000\r\nY=1500\r\n"));
+    // Started through a link with a plain name, which QProcess can pass on; the program finds
+    // its real folder itself.
+    const std::string link = parent.file("link");
+    std::filesystem::create_symlink(copyOfProgram(folder), link);
+    Program program(link, {}, offscreen(runtime));
+    ASSERT_TRUE(startedWith(path, settingsFile("3000", "1500", "True"), Unsaved));
+    program.signal(SIGTERM);
+    EXPECT_TRUE(program.exitsWithZero());
+    EXPECT_EQ(readBytes(path), settingsFile("3000", "1500", "True"));
 }
 
 // An upgrade renames a new executable over the running one, as install and package managers do.

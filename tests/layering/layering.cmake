@@ -1,10 +1,11 @@
-# Checks that the includes of the program's sources follow its layers:
+# Checks that the includes of the program's sources follow its layers, from the bottom up:
 #
-#   app -> window -> {arithmetic, settings}, settings -> arithmetic, window/keyrules -> arithmetic
+#   arithmetic <- settings <- window <- qt <- app
 #
-# (window also includes window/keyrules, which lies inside it), and that only window/ and app/
-# include Qt. Every include of a file in another layer that is not one of these arrows, and every
-# Qt include elsewhere, is listed; the script then fails.
+# as the arrows below allow, that only qt/ and app/ include Qt, and that the toolkit-free layers,
+# arithmetic/ and window/, include nothing but the standard library's headers (no Qt, no
+# platform header such as <unistd.h> or <windows.h>) besides the layers below them. Every
+# include that breaks a rule is listed; the script then fails.
 #
 #   cmake -DROOT=<source tree> -P layering.cmake
 
@@ -15,21 +16,20 @@ if(NOT ROOT)
 endif()
 
 set(allowed_arrows
-    "app>window"
-    "window>arithmetic"
+    "app>qt"
+    "qt>window"
+    "qt>arithmetic"
     "window>settings"
-    "window>window/keyrules"
-    "settings>arithmetic"
-    "window/keyrules>arithmetic")
-set(qt_layers app window)
-set(layers app window arithmetic settings)
+    "window>arithmetic"
+    "settings>arithmetic")
+set(qt_layers app qt)
+set(standard_only_layers arithmetic window)
+set(layers app qt window settings arithmetic)
 
-# The layer of a path in the tree: its first folder, or window/keyrules; empty for a path outside
-# the layers (the standard library, Qt, glibc).
+# The layer of a path in the tree: its first folder; empty for a path outside the layers (the
+# standard library, Qt, the system's headers).
 function(layer_of path out)
-    if(path MATCHES "^window/keyrules/")
-        set(${out} window/keyrules PARENT_SCOPE)
-    elseif(path MATCHES "^([^/]+)/" AND CMAKE_MATCH_1 IN_LIST layers)
+    if(path MATCHES "^([^/]+)/" AND CMAKE_MATCH_1 IN_LIST layers)
         set(${out} ${CMAKE_MATCH_1} PARENT_SCOPE)
     else()
         set(${out} "" PARENT_SCOPE)
@@ -69,7 +69,12 @@ foreach(source IN LISTS sources)
             math(EXPR faults "${faults} + 1")
         elseif(NOT to AND NOT from IN_LIST qt_layers
                AND included MATCHES "^(Qt[A-Za-z]*/.*|Q[A-Za-z0-9]*|q[a-z0-9_]*\\.h)$")
-            message("${source}: includes ${included}: Qt outside window/ and app/")
+            message("${source}: includes ${included}: Qt outside qt/ and app/")
+            math(EXPR faults "${faults} + 1")
+        elseif(NOT to AND from IN_LIST standard_only_layers AND quoted STREQUAL "<"
+               AND NOT included MATCHES "^[a-z_]+$")
+            # The standard library's headers are plain lower-case names: <array>, <cstdint>.
+            message("${source}: includes ${included}: ${from} holds the standard library only")
             math(EXPR faults "${faults} + 1")
         endif()
     endforeach()

@@ -17,14 +17,9 @@ namespace {
 using namespace std::chrono_literals;
 using test::cp932;
 using test::readBytes;
+using test::settingsFile;
 using test::TempFolder;
 using test::writeBytes;
-
-// A file as the program itself writes it, in code page 932.
-std::string settingsFile(std::string_view x, std::string_view y, std::string_view dropFrame) {
-    return cp932("[位置]\r\nX=" + std::string(x) + "\r\nY=" + std::string(y) + "\r\n[設定]\r\n" +
-                 "ドロップフレーム=" + std::string(dropFrame) + "\r\n");
-}
 
 // Values that no load or save in these tests produces, so that a variable left alone shows.
 void scrambleGlobals() {
@@ -52,7 +47,7 @@ TEST(SaveSettings, ClosingAt1200And900InNonDropModeWritesTheExampleAndLoadsBack)
     const TempFolder folder;
     const std::string path = folder.file("vorlane.ini");
     scrambleGlobals();
-    SaveSettings(path, 1200.0, 900.0, false);
+    SaveSettings(path, WindowPosition{1200.0, 900.0}, false);
     EXPECT_EQ(readBytes(path), settingsFile("1200", "900", "False"));
     scrambleGlobals();
     Global::DropFrame = true;
@@ -186,7 +181,7 @@ TEST(LoadSettings, ReadsAndRewritesEachFileInItsEncoding) {
         LoadSettings(path);
         EXPECT_EQ(Global::WindowX, 5) << testing::PrintToString(row.before);
         EXPECT_FALSE(Global::DropFrame) << testing::PrintToString(row.before);
-        SaveSettings(path, 6.0, 7.0, true);
+        SaveSettings(path, WindowPosition{6.0, 7.0}, true);
         EXPECT_EQ(readBytes(path), row.after);
     }
 }
@@ -239,7 +234,7 @@ TEST(LoadSettings, DirectoryInPlaceOfTheFileGivesTheDefaults) {
     EXPECT_EQ(Global::WindowX, 0);
     EXPECT_EQ(Global::WindowY, 0);
     EXPECT_TRUE(Global::DropFrame);
-    SaveSettings(path, 5.0, 5.0, false);
+    SaveSettings(path, WindowPosition{5.0, 5.0}, false);
     EXPECT_EQ(folder.entryCount(), 1U);
 }
 
@@ -268,7 +263,7 @@ TEST(SaveSettings, RoundsHalvesToEvenAndSkipsPositionsOutsideThe32BitRange) {
         const std::string path = folder.file("vorlane.ini");
         writeBytes(path, settingsFile("33", "44", "True"));
         Global::WindowX = 33;
-        SaveSettings(path, row.left, 45.0, false);
+        SaveSettings(path, WindowPosition{row.left, 45.0}, false);
         EXPECT_EQ(Global::WindowX, row.expected) << row.left;
         EXPECT_EQ(Global::WindowY, 45) << row.left;
         EXPECT_FALSE(Global::DropFrame) << row.left;
@@ -318,10 +313,10 @@ TEST(SaveSettings, UnwritableFolderKeepsDefaultsOrStoredValuesWithoutAMessage) {
         for (int run = 0; run < 2; ++run) {
             LoadSettings(empty + "/vorlane.ini");
             ok = ok && Global::WindowX == 0 && Global::WindowY == 0 && Global::DropFrame;
-            SaveSettings(empty + "/vorlane.ini", 10.0, 20.0, false);
+            SaveSettings(empty + "/vorlane.ini", WindowPosition{10.0, 20.0}, false);
             LoadSettings(storedFile);
             ok = ok && Global::WindowX == 300 && Global::WindowY == 400 && !Global::DropFrame;
-            SaveSettings(storedFile, 10.0, 20.0, true);
+            SaveSettings(storedFile, WindowPosition{10.0, 20.0}, true);
         }
         return ok ? 0 : 1;
     });
@@ -348,7 +343,7 @@ TEST(SaveSettings, StoresWhatTheThreeSingleWritesWouldInOneGo) {
         const TempFolder folder;
         const std::string path = folder.file("vorlane.ini");
         writeBytes(path, row.before);
-        SaveSettings(path, 1.0, 2.0, false);
+        SaveSettings(path, WindowPosition{1.0, 2.0}, false);
         EXPECT_EQ(readBytes(path), row.after);
     }
 }
@@ -371,7 +366,8 @@ TEST(SaveSettings, TwoCopiesClosingAtOnceLeaveTheValuesOfOneOfThem) {
     writeBytes(path, settingsFile("0", "50000", "False"));
     test::Children copies(2, [&](int copy) {
         for (int n = 0; n < 300; ++n)
-            SaveSettings(path, copy * 100000.0 + n, copy * 100000.0 + n + 50000, copy == 1);
+            SaveSettings(path, WindowPosition{copy * 100000.0 + n, copy * 100000.0 + n + 50000},
+                         copy == 1);
         return 0;
     });
     int mixed = 0;
@@ -383,8 +379,10 @@ TEST(SaveSettings, TwoCopiesClosingAtOnceLeaveTheValuesOfOneOfThem) {
 }
 
 // Another process holds the file's lock all along (a backup tool, `flock -x vorlane.ini sleep
-// 40`), or lets it go soon.
-TEST(LoadSettings, WaitsAtMostOneSecondForALockedFileAndThenWritesNothing) {
+// 40`), or lets it go in time. The waits are short here; the program's are ReadWait and WriteWait.
+constexpr auto ShortWait = 300ms;
+
+TEST(LoadSettings, WaitsAtMostItsWaitForALockedFileAndThenWritesNothing) {
     const struct {
         std::string before;
         std::int32_t x;
@@ -397,8 +395,8 @@ TEST(LoadSettings, WaitsAtMostOneSecondForALockedFileAndThenWritesNothing) {
         ASSERT_TRUE(holder.locked());
         scrambleGlobals();
         const auto start = std::chrono::steady_clock::now();
-        LoadSettings(path);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, LongestLoadWait + 500ms);
+        LoadSettings(path, ShortWait);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, ShortWait + 500ms);
         EXPECT_EQ(Global::WindowX, row.x);
         EXPECT_EQ(Global::WindowY, 0);
         EXPECT_TRUE(Global::DropFrame);
@@ -406,11 +404,11 @@ TEST(LoadSettings, WaitsAtMostOneSecondForALockedFileAndThenWritesNothing) {
     }
 }
 
-TEST(SaveSettings, WaitsAtMostFiveSecondsForALockedFile) {
+TEST(SaveSettings, WaitsAtMostItsWaitForALockedFile) {
     const struct {
         std::chrono::milliseconds hold;
         bool saved;
-    } rows[] = {{std::chrono::minutes(1), false}, {300ms, true}};
+    } rows[] = {{std::chrono::minutes(1), false}, {100ms, true}};
     for (const auto& row : rows) {
         const TempFolder folder;
         const std::string path = folder.file("vorlane.ini");
@@ -419,8 +417,8 @@ TEST(SaveSettings, WaitsAtMostFiveSecondsForALockedFile) {
         const test::LockHolder holder(path, row.hold);
         ASSERT_TRUE(holder.locked());
         const auto start = std::chrono::steady_clock::now();
-        SaveSettings(path, 30.0, 40.0, false);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, LongestSaveWait + 500ms);
+        SaveSettings(path, WindowPosition{30.0, 40.0}, false, ShortWait);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, ShortWait + 500ms);
         EXPECT_EQ(readBytes(path), row.saved ? settingsFile("30", "40", "False") : before);
     }
 }

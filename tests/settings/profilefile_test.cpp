@@ -1,5 +1,6 @@
 #include "settings/profilefile.h"
 
+#include "profilestrings.h"
 #include "settings/profiletext.h"
 #include "testsupport.h"
 
@@ -16,8 +17,10 @@ namespace vorlane {
 namespace {
 
 using test::readBytes;
+using test::readProfileString;
 using test::TempFolder;
 using test::writeBytes;
+using test::writeProfileString;
 
 constexpr std::string_view Default = "default";
 

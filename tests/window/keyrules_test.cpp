@@ -1,4 +1,4 @@
-#include "window/keyrules/keyrules.h"
+#include "window/keyrules.h"
 
 #include <gtest/gtest.h>
 

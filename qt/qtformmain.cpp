@@ -1,0 +1,358 @@
+#include "qt/qtformmain.h"
+
+#include "qt/accessibility.h"
+#include "qt/fonts.h"
+#include "qt/groupframe.h"
+#include "qt/keycode.h"
+#include "window/layout.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vorlane {
+namespace {
+
+QString qtText(std::u16string_view text) {
+    return QString(reinterpret_cast<const QChar*>(text.data()),
+                   static_cast<qsizetype>(text.size()));
+}
+
+std::u16string utf16(const QString& text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                          static_cast<std::size_t>(text.size()));
+}
+
+// The font of a control; nothing for the window's default font, which controls inherit.
+std::optional<QFont> fontOf(ControlFont font) {
+    switch (font.face) {
+    case FontFace::Gothic:
+        return gothicFont(font.points);
+    case FontFace::ProportionalGothic:
+        return proportionalGothicFont(font.points);
+    case FontFace::WindowDefault:
+        break;
+    }
+    return std::nullopt;
+}
+
+// False on Qt's wayland platform: a Wayland compositor neither lets a window place itself nor
+// tells it where it stands, and what Qt reports there (often 0, 0) is no position to store.
+bool platformReportsWindowPosition() {
+    return !QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
+}
+
+} // namespace
+
+QtFormMain::QtFormMain(SettingsFile settings, QWidget* parent)
+    : QWidget(parent), m_form(*this, std::move(settings)) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        m_dotsPerInch = screen->logicalDotsPerInch();
+    warningBox = [this](const QString& text) { showWarningBox(text); };
+    createControls();
+    describeControls(*this);
+    m_form.Form_Load();
+}
+
+QtFormMain::~QtFormMain() = default;
+
+int QtFormMain::twipsToPixels(double twips) const {
+    return static_cast<int>(std::lround(twips * m_dotsPerInch / TwipsPerInch));
+}
+
+double QtFormMain::pixelsToTwips(int pixels) const {
+    return pixels * TwipsPerInch / m_dotsPerInch;
+}
+
+void QtFormMain::createControls() {
+    setWindowTitle(qtText(WindowCaption));
+    setFont(defaultWindowFont());
+    QIcon icon;
+    for (const char* image :
+         {":/vorlane/icon32-16.xpm", ":/vorlane/icon32-2.xpm", ":/vorlane/icon16-16.xpm",
+          ":/vorlane/64x64/apps/org.vorlane.Vorlane.png",
+          ":/vorlane/128x128/apps/org.vorlane.Vorlane.png"})
+        icon.addFile(QString::fromLatin1(image));
+    setWindowIcon(icon);
+    setFixedSize(twipsToPixels(ClientWidthTwips), twipsToPixels(ClientHeightTwips));
+
+    std::vector<QLineEdit*> boxes;
+    std::vector<QPushButton*> buttons;
+    std::vector<QLabel*> labels;
+    std::vector<QRadioButton*> options;
+    QWidget* previous = nullptr;
+    for (const ControlSpec& spec : Controls) {
+        QWidget* control = nullptr;
+        const QString caption = qtText(spec.caption);
+        switch (spec.kind) {
+        case ControlKind::TextBox: {
+            auto* box = new QLineEdit(this);
+            box->setMaxLength(32767); // QLineEdit's own maximum: no limit of ours
+            // Composed text would arrive without a key event and bypass the key rules.
+            box->setAttribute(Qt::WA_InputMethodEnabled, false);
+            boxes.push_back(box);
+            control = box;
+            break;
+        }
+        case ControlKind::PushButton: {
+            auto* button = new QPushButton(caption, this);
+            button->setAutoDefault(false);
+            button->setDefault(false);
+            buttons.push_back(button);
+            control = button;
+            break;
+        }
+        case ControlKind::Label:
+            labels.push_back(new QLabel(caption, this));
+            control = labels.back();
+            break;
+        case ControlKind::GroupFrame:
+            Frame1 = new QGroupBox(caption, this);
+            drawFrameThroughTitle(*Frame1);
+            control = Frame1;
+            break;
+        case ControlKind::OptionButton:
+            options.push_back(new QRadioButton(caption, Frame1));
+            control = options.back();
+            break;
+        }
+        control->setObjectName(qtText(spec.name));
+        if (const std::optional<QFont> font = fontOf(spec.font))
+            control->setFont(*font);
+        control->setGeometry(twipsToPixels(spec.place.left), twipsToPixels(spec.place.top),
+                             twipsToPixels(spec.place.width), twipsToPixels(spec.place.height));
+        if (spec.kind == ControlKind::Label || spec.kind == ControlKind::GroupFrame) {
+            control->setFocusPolicy(Qt::NoFocus);
+            continue;
+        }
+        if (spec.kind == ControlKind::TextBox || spec.kind == ControlKind::OptionButton)
+            control->installEventFilter(this);
+        if (previous)
+            setTabOrder(previous, control);
+        previous = control;
+    }
+    Textフレーム番号 = boxes.at(0);
+    std::copy(boxes.begin() + 1, boxes.end(), Text時刻.begin());
+    CommandF2T = buttons.at(0);
+    CommandT2F = buttons.at(1);
+    std::copy_n(labels.begin(), Label1.size(), Label1.begin());
+    Label2 = labels.at(2);
+    Label3 = labels.at(3);
+    std::copy(options.begin(), options.end(), OptionFps.begin());
+    OptionFps[1]->setChecked(true);
+
+    connect(CommandF2T, &QPushButton::clicked, this, [this] { m_form.CommandF2T_Click(); });
+    connect(CommandT2F, &QPushButton::clicked, this, [this] { m_form.CommandT2F_Click(); });
+    for (std::int16_t index = 0; index < static_cast<std::int16_t>(OptionFps.size()); ++index) {
+        // A button that becomes selected, by a click, the keyboard or code, repeats the last
+        // conversion in the new mode; the partner's deselection is not a click.
+        connect(OptionFps[index], &QRadioButton::toggled, this, [this, index](bool checked) {
+            if (checked)
+                m_form.OptionFps_Click(index);
+        });
+    }
+}
+
+void QtFormMain::showWarningBox(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Vorlane"), text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+std::unique_ptr<QMenu> QtFormMain::createBoxMenu(QLineEdit* box) {
+    std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
+    // Qt writes each item's shortcut after a tab: Ctrl+Z, Ctrl+Y, Ctrl+X, Ctrl+C, Ctrl+V and
+    // Ctrl+A, every one of which the key rules swallow here. A menu must not promise them.
+    for (QAction* action : menu->actions())
+        action->setText(action->text().section(u'\t', 0, 0));
+
+    QAction* standard = menu->actions().value(0);
+    auto* copy = new QAction(QStringLiteral("タイムコードをコピー"), menu.get());
+    copy->setEnabled(m_form.CanCopyTimecode());
+    connect(copy, &QAction::triggered, this, [this] { m_form.CopyTimecode(); });
+    auto* paste = new QAction(QStringLiteral("タイムコードを貼り付け"), menu.get());
+    connect(paste, &QAction::triggered, this, [this] { m_form.PasteTimecode(); });
+    menu->insertActions(standard, {copy, paste});
+    menu->insertSeparator(standard);
+    return menu;
+}
+
+void QtFormMain::closeEvent(QCloseEvent* event) {
+    m_form.Form_Unload();
+    event->accept();
+}
+
+QLineEdit* QtFormMain::box(EntryBox box) const {
+    const auto index = static_cast<std::size_t>(box);
+    return index == 0 ? Textフレーム番号 : Text時刻.at(index - 1);
+}
+
+std::optional<EntryBox> QtFormMain::entryBoxOf(const QObject* control) const {
+    for (const EntryBox entryBox :
+         {EntryBox::Frame, EntryBox::Hours, EntryBox::Minutes, EntryBox::SecFrames}) {
+        if (box(entryBox) == control)
+            return entryBox;
+    }
+    return std::nullopt;
+}
+
+bool QtFormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (const auto entryBox = entryBoxOf(watched))
+        return filterBoxEvent(box(*entryBox), *entryBox, event);
+    auto* option = qobject_cast<QRadioButton*>(watched);
+    if (option && event->type() == QEvent::KeyPress)
+        return moveBetweenOptions(option, static_cast<QKeyEvent*>(event)->key());
+    return QWidget::eventFilter(watched, event);
+}
+
+bool QtFormMain::filterBoxEvent(QLineEdit* box, EntryBox entryBox, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const auto code = characterCode(key->key(), key->modifiers(), key->text());
+        if (!code)
+            return false;
+        int keyAscii = *code;
+        m_form.KeyPress(entryBox, keyAscii);
+        // A swallowed key never reaches the box; a passed one gets the box's ordinary handling.
+        return keyAscii == 0;
+    }
+    case QEvent::ContextMenu:
+        popUpMenu(box, static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    case QEvent::FocusIn: {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // Only a move into the box from elsewhere in this window selects its text. The window
+        // becoming active again, or a popup menu closing, gives the focus back to the box it
+        // left, with the caret and the selection as they were.
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return false;
+        m_form.GotFocus(entryBox);
+        // QLineEdit's own mouse-press handling runs after the focus-in and would clear the
+        // selection made here, so a click repeats the select-all once the click is done.
+        if (reason == Qt::MouseFocusReason)
+            QTimer::singleShot(0, box, [this, box, entryBox] {
+                if (box->hasFocus())
+                    m_form.GotFocus(entryBox);
+            });
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+void QtFormMain::popUpMenu(QLineEdit* box, const QPoint& at) {
+    QMenu* menu = createBoxMenu(box).release();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(at);
+}
+
+// Qt's own arrow keys between option buttons click the new button and only then move the focus
+// to it, which would undo the focus move of the conversion that the click repeats. Here the
+// focus moves first. The two buttons stand side by side, so only Left and Right lead anywhere.
+bool QtFormMain::moveBetweenOptions(QRadioButton* option, int key) {
+    QRadioButton* target = nullptr;
+    if (key == Qt::Key_Right && option == OptionFps[0])
+        target = OptionFps[1];
+    else if (key == Qt::Key_Left && option == OptionFps[1])
+        target = OptionFps[0];
+    if (!target)
+        return false;
+    target->setFocus(key == Qt::Key_Left ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    if (option->isChecked())
+        target->click();
+    return true;
+}
+
+std::u16string QtFormMain::text(EntryBox entryBox) const {
+    return utf16(box(entryBox)->text());
+}
+
+void QtFormMain::setText(EntryBox entryBox, std::u16string_view text) {
+    box(entryBox)->setText(qtText(text));
+}
+
+void QtFormMain::setSelection(EntryBox entryBox, int start, int length) {
+    QLineEdit* target = box(entryBox);
+    if (length > 0) {
+        target->setSelection(start, length);
+        return;
+    }
+    target->deselect();
+    target->setCursorPosition(std::min(start, static_cast<int>(target->text().size())));
+}
+
+void QtFormMain::focusBox(EntryBox entryBox) {
+    box(entryBox)->setFocus(Qt::OtherFocusReason);
+}
+
+bool QtFormMain::dropFrame() const {
+    return OptionFps[1]->isChecked();
+}
+
+void QtFormMain::setDropFrame(bool dropFrame) {
+    OptionFps[dropFrame ? 1 : 0]->setChecked(true);
+}
+
+void QtFormMain::showWarning(std::u16string_view text) {
+    warningBox(qtText(text));
+}
+
+std::optional<WindowPosition> QtFormMain::position() const {
+    if (!platformReportsWindowPosition())
+        return std::nullopt;
+    return WindowPosition{pixelsToTwips(x()), pixelsToTwips(y())};
+}
+
+void QtFormMain::setPosition(std::int32_t left, std::int32_t top) {
+    move(twipsToPixels(left), twipsToPixels(top));
+}
+
+std::vector<TwipsRect> QtFormMain::workAreas() const {
+    std::vector<TwipsRect> areas;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        const TwipsRect twips{pixelsToTwips(area.x()), pixelsToTwips(area.y()),
+                              pixelsToTwips(area.width()), pixelsToTwips(area.height())};
+        if (screen == primary)
+            areas.insert(areas.begin(), twips);
+        else
+            areas.push_back(twips);
+    }
+    return areas;
+}
+
+void QtFormMain::hideWindow() {
+    hide();
+}
+
+std::optional<std::u16string> QtFormMain::clipboardText() {
+    return utf16(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+}
+
+void QtFormMain::setClipboardText(std::u16string_view text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(qtText(text), QClipboard::Clipboard);
+    // X11's primary selection, which a middle click pastes.
+    if (clipboard->supportsSelection())
+        clipboard->setText(qtText(text), QClipboard::Selection);
+}
+
+} // namespace vorlane

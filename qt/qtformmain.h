@@ -1,0 +1,98 @@
+#pragma once
+
+// QtFormMain is the converter window on Qt: the controls of the design's table
+// (window/layout.h), the window operations of window/operations.h carried out on them, and the
+// events forwarded to the toolkit-free handlers of FormMain (window/formmain.h), which decide
+// everything. Key presses in the boxes become character codes (characterCode, qt/keycode.h);
+// a box's context menu holds FormMain's two timecode items and the standard edit items.
+//
+// Qt's moc cannot parse non-ASCII names of slots, so everything is connected by function
+// pointer or lambda.
+
+#include "window/formmain.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+namespace vorlane {
+
+class QtFormMain : public QWidget, private WindowOperations {
+    Q_OBJECT
+
+public:
+    /// Creates the window and runs Form_Load. Tests keep their settings in temporary folders
+    /// and pass short waits.
+    explicit QtFormMain(SettingsFile settings = {}, QWidget* parent = nullptr);
+    ~QtFormMain() override;
+
+    // Controls, in tab order.
+    QLineEdit* Textフレーム番号 = nullptr;
+    QPushButton* CommandF2T = nullptr;
+    std::array<QLineEdit*, 3> Text時刻{};
+    QPushButton* CommandT2F = nullptr;
+    std::array<QLabel*, 2> Label1{};
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    std::array<QRadioButton*, 2> OptionFps{};
+
+    /// The handlers.
+    FormMain& form() { return m_form; }
+
+    /// Shows a modal warning; replaced by tests so that no box blocks them.
+    std::function<void(const QString&)> warningBox;
+    /// The real warning box: warning icon, one OK button, caption "Vorlane".
+    void showWarningBox(const QString& text);
+
+    /// The context menu of a box, which a right-click or the menu key opens: the two timecode
+    /// items "タイムコードをコピー" and "タイムコードを貼り付け", then Qt's standard edit menu in
+    /// Japanese, naming none of the shortcuts that the key rules swallow in the boxes. The copy
+    /// item is disabled while the time boxes hold no timecode it can write.
+    std::unique_ptr<QMenu> createBoxMenu(QLineEdit* box);
+
+    /// Twips (1/1440 inch) to device-independent pixels at this screen's logical DPI, and back.
+    int twipsToPixels(double twips) const;
+    double pixelsToTwips(int pixels) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    QLineEdit* box(EntryBox box) const;
+    std::optional<EntryBox> entryBoxOf(const QObject* control) const;
+    bool filterBoxEvent(QLineEdit* box, EntryBox entryBox, QEvent* event);
+    void popUpMenu(QLineEdit* box, const QPoint& at);
+    bool moveBetweenOptions(QRadioButton* option, int key);
+
+    // WindowOperations
+    std::u16string text(EntryBox box) const override;
+    void setText(EntryBox box, std::u16string_view text) override;
+    void setSelection(EntryBox box, int start, int length) override;
+    void focusBox(EntryBox box) override;
+    bool dropFrame() const override;
+    void setDropFrame(bool dropFrame) override;
+    void showWarning(std::u16string_view text) override;
+    std::optional<WindowPosition> position() const override;
+    void setPosition(std::int32_t left, std::int32_t top) override;
+    std::vector<TwipsRect> workAreas() const override;
+    void hideWindow() override;
+    std::optional<std::u16string> clipboardText() override;
+    void setClipboardText(std::u16string_view text) override;
+
+    double m_dotsPerInch = 96.0;
+    FormMain m_form;
+};
+
+} // namespace vorlane

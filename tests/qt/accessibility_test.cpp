@@ -1,0 +1,61 @@
+#include "formmain_fixture.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QSet>
+
+#include <array>
+
+namespace {
+
+QString accessibleText(QWidget* widget, QAccessible::Text kind) {
+    QAccessibleInterface* interface = QAccessible::queryAccessibleInterface(widget);
+    return interface ? interface->text(kind) : QString();
+}
+
+} // namespace
+
+// What a screen reader announces for every control that Tab reaches: a name that tells the
+// control apart from the others, and a description. A new control without them fails here.
+TEST_F(QtWindowTest, EveryTabStopHasItsOwnAccessibleNameAndDescription) {
+    QSet<QString> names;
+    for (QWidget* control : form->findChildren<QWidget*>()) {
+        if (!(control->focusPolicy() & Qt::TabFocus))
+            continue;
+        SCOPED_TRACE(control->objectName().toStdString());
+        const QString name = accessibleText(control, QAccessible::Name);
+        EXPECT_FALSE(name.isEmpty());
+        EXPECT_FALSE(accessibleText(control, QAccessible::Description).isEmpty());
+        EXPECT_FALSE(names.contains(name)) << name.toStdString() << " names two controls";
+        names.insert(name);
+    }
+}
+
+// The three time boxes have no caption of their own, so each name must say its field.
+TEST_F(QtWindowTest, TimeBoxNamesSayWhichField) {
+    const std::array<QString, 3> fields{QStringLiteral("時"), QStringLiteral("分"),
+                                        QStringLiteral("秒．フレーム")};
+    for (std::size_t index = 0; index < fields.size(); ++index) {
+        const QString name = accessibleText(form->Text時刻[index], QAccessible::Name);
+        EXPECT_TRUE(name.endsWith(fields[index])) << name.toStdString();
+    }
+}
+
+// The "：" separators are decoration: a screen reader finds nothing to announce.
+TEST_F(QtWindowTest, TheSeparatorsAreSilent) {
+    // Also when a screen reader already asks while the window is being built.
+    QAccessible::setActive(true);
+    vorlane::QtFormMain watched(settings());
+    QAccessible::setActive(false);
+    for (QLabel* separator : {form->Label2, form->Label3, watched.Label2, watched.Label3}) {
+        QAccessibleInterface* interface = QAccessible::queryAccessibleInterface(separator);
+        ASSERT_NE(interface, nullptr);
+        for (const auto kind :
+             {QAccessible::Name, QAccessible::Description, QAccessible::Value, QAccessible::Help})
+            EXPECT_EQ(interface->text(kind), "");
+        EXPECT_EQ(interface->textInterface(), nullptr);
+        EXPECT_TRUE(interface->state().invisible);
+    }
+    // The headings above the boxes still speak.
+    EXPECT_EQ(accessibleText(form->Label1[0], QAccessible::Name), "フレーム番号");
+}

@@ -1,0 +1,134 @@
+#include "formmain_fixture.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMessageBox>
+
+namespace {
+
+QStringList texts(const QMenu& menu) {
+    QStringList texts;
+    for (const QAction* action : menu.actions())
+        texts << action->text();
+    return texts;
+}
+
+// The timecode items, then Qt's standard edit menu in Japanese, with no shortcut after a tab:
+// every one it would name (Ctrl+Z, Ctrl+Y, Ctrl+X, Ctrl+C, Ctrl+V, Ctrl+A) is swallowed in the
+// boxes.
+TEST_F(QtWindowTest, TheBoxMenuIsJapaneseAndNamesNoShortcut) {
+    const QStringList expected{"タイムコードをコピー",
+                               "タイムコードを貼り付け",
+                               "",
+                               "元に戻す(&U)",
+                               "やり直す(&R)",
+                               "",
+                               "切り取り(&T)",
+                               "コピー(&C)",
+                               "貼り付け(&P)",
+                               "削除",
+                               "",
+                               "すべてを選択"};
+    for (QLineEdit* box :
+         {form->Textフレーム番号, form->Text時刻[0], form->Text時刻[1], form->Text時刻[2]}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        EXPECT_EQ(texts(*form->createBoxMenu(box)), expected);
+        // A right-click opens that menu.
+        QContextMenuEvent request(QContextMenuEvent::Mouse, {2, 2}, box->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(box, &request);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(texts(*menu), expected);
+        menu->close();
+    }
+    // The standard buttons of Qt's dialogs speak Japanese too.
+    QMessageBox box(QMessageBox::Warning, "", "", QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), "OK");
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "キャンセル");
+}
+
+// The edit shortcuts that the menu may not name stay swallowed; the keyboard's other ones for
+// copy, cut and paste work.
+TEST_F(QtWindowTest, EditShortcutsOutsideTheKeyRulesWork) {
+    QLineEdit* box = form->Text時刻[2];
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QString text, clipboard; // afterwards
+    } rows[] = {
+        {Qt::Key_C, Qt::ControlModifier, "12345", "x"},
+        {Qt::Key_Z, Qt::ControlModifier, "12345", "x"},
+        {Qt::Key_Y, Qt::ControlModifier, "12345", "x"},
+        {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, "12345", "x"},
+        {Qt::Key_Insert, Qt::ControlModifier, "12345", "23"},
+        {Qt::Key_Delete, Qt::ShiftModifier, "145", "23"},
+        {Qt::Key_Insert, Qt::ShiftModifier, "1x45", "x"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(QKeySequence(row.key | row.modifiers).toString().toStdString());
+        QApplication::clipboard()->setText("x");
+        box->setFocus(Qt::TabFocusReason);
+        // "12345", with an edit to undo ("1234") and one to redo ("612345"); "23" selected.
+        box->setText("1234");
+        box->end(false);
+        box->insert("5");
+        box->home(false);
+        box->insert("6");
+        box->undo();
+        box->setSelection(1, 2);
+        press(box, row.key, row.modifiers);
+        EXPECT_EQ(box->text(), row.text);
+        EXPECT_EQ(QApplication::clipboard()->text(), row.clipboard);
+    }
+}
+
+// Opens a box's context menu as a right-click does and clicks one of its items.
+void chooseFromMenu(QLineEdit* box, const QString& item) {
+    QContextMenuEvent request(QContextMenuEvent::Mouse, {2, 2}, box->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(box, &request);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (QAction* action : menu->actions()) {
+        if (action->text() == item) {
+            ASSERT_TRUE(action->isEnabled());
+            QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
+                              menu->actionGeometry(action).center());
+        }
+    }
+    ASSERT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); }));
+}
+
+// The copy item puts the time boxes' timecode on the clipboard, and on X11's primary selection
+// where there is one; with nothing to copy it is disabled.
+TEST_F(QtWindowTest, CopyTimecodeReachesTheClipboard) {
+    setMode(true);
+    for (int index = 0; index < 3; ++index)
+        form->Text時刻[index]->setText(QStringList({"0", "01", "00.02"})[index]);
+    QApplication::clipboard()->setText("x");
+    chooseFromMenu(form->Textフレーム番号, "タイムコードをコピー");
+    EXPECT_EQ(QApplication::clipboard()->text(), "00:01:00;02");
+    form->Text時刻[0]->setText("25");
+    EXPECT_FALSE(form->createBoxMenu(form->Textフレーム番号)->actions().at(0)->isEnabled());
+}
+
+// The paste item converts what the clipboard holds. Chosen from any box's menu, a timecode ends
+// as "＜" does: the hours box focused with its whole text selected, also when the menu was the
+// hours box's own, where the focus does not move.
+TEST_F(QtWindowTest, PasteTimecodeEndsInTheHoursBoxFromEveryBox) {
+    for (QLineEdit* box : {form->Text時刻[0], form->Text時刻[1]}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        setMode(true);
+        box->setFocus(Qt::TabFocusReason);
+        QApplication::clipboard()->setText("00:01:00:00");
+        chooseFromMenu(box, "タイムコードを貼り付け");
+        EXPECT_EQ(timeTexts(), QStringList({"0", "01", "00.00"}));
+        EXPECT_EQ(form->Textフレーム番号->text(), "1800");
+        EXPECT_TRUE(form->OptionFps[0]->isChecked());
+        EXPECT_EQ(QApplication::focusWidget(), form->Text時刻[0]);
+        EXPECT_TRUE(wholeTextSelected(form->Text時刻[0]));
+    }
+    EXPECT_TRUE(warnings.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,214 @@
+#include "formmain_fixture.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+
+namespace {
+
+// Puts a text into a box as a paste would (no key events), focuses the box and puts the caret.
+void prepare(QLineEdit* box, const QString& text, int caret) {
+    box->setFocus(Qt::OtherFocusReason);
+    box->setText(text);
+    box->setCursorPosition(caret);
+}
+
+QList<QLineEdit*> allBoxes(const vorlane::QtFormMain& form) {
+    return {form.Textフレーム番号, form.Text時刻[0], form.Text時刻[1], form.Text時刻[2]};
+}
+
+struct TypingRow {
+    int box; // -1 the frame box, else the time box index
+    QString before;
+    int caret;
+    QString keys;
+    QString after;
+    int caretAfter;
+};
+
+// The key rules decide (tests/window); the box carries the decision out: it replaces its text,
+// inserts the passed-on character where the caret stands, or drops the key.
+TEST_F(QtWindowTest, TypedCharactersFollowTheKeyRules) {
+    const TypingRow rows[] = {
+        {-1, "0", 1, "1800", "1800", 4}, // the 1 replaces the 0, the rest are inserted
+        {-1, "0", 0, "7", "7", 1},       // caret before the zero: still replaced, not 70
+        {2, "00.00", 5, "5", "00.005", 6},
+        {2, "12.", 3, ".", "12.", 3}, // a second point is swallowed
+        {0, ".", 0, "5", "5.", 1},
+    };
+    for (const TypingRow& row : rows) {
+        QLineEdit* box = row.box < 0 ? form->Textフレーム番号 : form->Text時刻[row.box];
+        SCOPED_TRACE((box->objectName() + " " + row.before + " + " + row.keys).toStdString());
+        prepare(box, row.before, row.caret);
+        QTest::keyClicks(box, row.keys);
+        EXPECT_EQ(box->text(), row.after);
+        EXPECT_EQ(box->cursorPosition(), row.caretAfter);
+        EXPECT_FALSE(box->hasSelectedText());
+    }
+}
+
+TEST_F(QtWindowTest, OtherCharactersAndControlKeysAreSwallowedInEveryBox) {
+    QApplication::clipboard()->setText("123");
+    for (QLineEdit* box : allBoxes(*form)) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        prepare(box, "12", 1);
+        QTest::keyClicks(box, "a Z+-,e");
+        press(box, Qt::Key_Escape);
+        press(box, Qt::Key_V, Qt::ControlModifier); // the keyboard cannot paste
+        press(box, Qt::Key_A, Qt::ControlModifier);
+        press(box, Qt::Key_X, Qt::ControlModifier);
+        // A real X11 keyboard sends Ctrl+V with the text U+0016.
+        QKeyEvent x11Paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, QString(QChar(22)));
+        QApplication::sendEvent(box, &x11Paste);
+        for (const QString& wide : {QStringLiteral("１"), QStringLiteral("あ")}) {
+            QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, wide);
+            QApplication::sendEvent(box, &typed);
+        }
+        EXPECT_EQ(box->text(), "12");
+        EXPECT_EQ(box->cursorPosition(), 1);
+    }
+}
+
+TEST_F(QtWindowTest, KeysWithoutTextReachTheBoxUntouched) {
+    QLineEdit* box = form->Textフレーム番号;
+    prepare(box, "1234", 4);
+    press(box, Qt::Key_Left);
+    press(box, Qt::Key_Left);
+    press(box, Qt::Key_Delete);
+    EXPECT_EQ(box->text(), "124");
+    press(box, Qt::Key_Home);
+    EXPECT_EQ(box->cursorPosition(), 0);
+    press(box, Qt::Key_End);
+    EXPECT_EQ(box->cursorPosition(), 3);
+}
+
+TEST_F(QtWindowTest, AContextMenuPasteIsNotFiltered) {
+    QApplication::clipboard()->setText("-5abc");
+    for (QLineEdit* box : allBoxes(*form)) {
+        prepare(box, "", 0);
+        box->paste();
+        EXPECT_EQ(box->text(), "-5abc") << box->objectName().toStdString();
+    }
+}
+
+TEST_F(QtWindowTest, BackspaceNeverEmptiesABoxOneCharacterAtATime) {
+    for (QLineEdit* box : allBoxes(*form)) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        for (int caret : {0, 1}) {
+            prepare(box, "5", caret);
+            press(box, Qt::Key_Backspace);
+            EXPECT_EQ(box->text(), "0");
+            EXPECT_EQ(box->cursorPosition(), 1);
+            press(box, Qt::Key_Backspace);
+            EXPECT_EQ(box->text(), "0");
+        }
+        prepare(box, "5", 1);
+        box->selectAll();
+        press(box, Qt::Key_Backspace);
+        EXPECT_EQ(box->text(), "0");
+        // Two or more characters get the box's own deletion.
+        prepare(box, "45", 2);
+        press(box, Qt::Key_Backspace);
+        EXPECT_EQ(box->text(), "4");
+    }
+}
+
+TEST_F(QtWindowTest, BackspaceOverAWholeSelectionEmptiesTheFrameBox) {
+    QLineEdit* box = form->Textフレーム番号;
+    prepare(box, "1800", 4);
+    box->selectAll();
+    press(box, Qt::Key_Backspace);
+    EXPECT_EQ(box->text(), "");
+    form->Text時刻[0]->setText("x");
+    press(box, Qt::Key_Return); // an empty frame box converts as 0
+    EXPECT_EQ(timeTexts(), QStringList({"0", "00", "00.00"}));
+    EXPECT_TRUE(warnings.isEmpty());
+    QTest::keyClicks(box, "7");
+    EXPECT_EQ(box->text(), "7");
+}
+
+// Enter in the time boxes moves the real focus, and the last one converts.
+TEST_F(QtWindowTest, EnterWalksTheTimeBoxesThenConverts) {
+    for (int i = 0; i < 3; ++i)
+        form->Text時刻[i]->setText(QStringList({"0", "0", "75.45"})[i]);
+    form->Text時刻[0]->setFocus(Qt::TabFocusReason);
+    press(form->Text時刻[0], Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), form->Text時刻[1]);
+    press(form->Text時刻[1], Qt::Key_Enter); // the keypad's Enter does the same
+    EXPECT_EQ(QApplication::focusWidget(), form->Text時刻[2]);
+    EXPECT_TRUE(wholeTextSelected(form->Text時刻[2]));
+    press(form->Text時刻[2], Qt::Key_Return);
+    EXPECT_EQ(timeTexts(), QStringList({"0", "01", "16.15"}));
+    EXPECT_EQ(form->Textフレーム番号->text(), "2293");
+    EXPECT_EQ(QApplication::focusWidget(), form->Text時刻[0]);
+    EXPECT_TRUE(wholeTextSelected(form->Text時刻[0]));
+}
+
+TEST_F(QtWindowTest, GainingTheFocusSelectsTheWholeText) {
+    form->Text時刻[1]->setText("");
+    form->Textフレーム番号->setFocus(Qt::OtherFocusReason);
+    press(form->Textフレーム番号, Qt::Key_Tab);
+    press(form->CommandF2T, Qt::Key_Tab);
+    EXPECT_TRUE(wholeTextSelected(form->Text時刻[0]));
+    press(form->Text時刻[0], Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form->Text時刻[1]);
+    EXPECT_FALSE(form->Text時刻[1]->hasSelectedText()); // an empty box: empty selection at 0
+    EXPECT_EQ(form->Text時刻[1]->cursorPosition(), 0);
+
+    // A click puts the focus in a box and still ends with its whole text selected.
+    form->Text時刻[2]->setText("12.34");
+    QTest::mouseClick(form->Text時刻[2], Qt::LeftButton, Qt::NoModifier, QPoint(3, 5));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return wholeTextSelected(form->Text時刻[2]); }));
+    EXPECT_EQ(QApplication::focusWidget(), form->Text時刻[2]);
+}
+
+// The focus coming back to a box, from another window or from the box's context menu, leaves
+// the caret and the selection where the user left them.
+TEST_F(QtWindowTest, FocusComingBackKeepsTheCaretAndTheSelection) {
+    QLineEdit* box = form->Textフレーム番号;
+    prepare(box, "1800", 2);
+    switchAwayAndBack();
+    ASSERT_EQ(QApplication::focusWidget(), box);
+    EXPECT_FALSE(box->hasSelectedText());
+    QTest::keyClick(box, Qt::Key_5);
+    EXPECT_EQ(box->text(), "18500");
+
+    const struct {
+        QString text;
+        int selectionStart, selectionLength;
+        QString item; // nothing: the menu is closed with Escape
+        QString textAfter, selectedAfter, clipboardAfter;
+    } rows[] = {
+        {"1800", 0, 2, "コピー(&C)", "1800", "18", "18"},
+        {"123", 2, 1, "削除", "12", "", "unchanged"},
+        {"1800", 1, 2, "", "1800", "80", "unchanged"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text.toStdString() + " " + row.item.toStdString());
+        QApplication::clipboard()->setText("unchanged");
+        prepare(box, row.text, 0);
+        box->setSelection(row.selectionStart, row.selectionLength);
+        QContextMenuEvent request(QContextMenuEvent::Mouse, box->rect().center(),
+                                  box->mapToGlobal(box->rect().center()));
+        QApplication::sendEvent(box, &request);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        QAction* chosen = nullptr;
+        for (QAction* action : menu->actions())
+            if (!row.item.isEmpty() && action->text() == row.item)
+                chosen = action;
+        if (chosen)
+            QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
+                              menu->actionGeometry(chosen).center());
+        else
+            QTest::keyClick(menu, Qt::Key_Escape);
+        ASSERT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); }));
+        EXPECT_EQ(QApplication::focusWidget(), box);
+        EXPECT_EQ(box->text(), row.textAfter);
+        EXPECT_EQ(box->selectedText(), row.selectedAfter);
+        EXPECT_EQ(QApplication::clipboard()->text(), row.clipboardAfter);
+    }
+}
+
+} // namespace

@@ -1,0 +1,176 @@
+#include "formmain_fixture.h"
+#include "qt/sessionend.h"
+#include "testsupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QScreen>
+#include <QWindow>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <thread>
+
+namespace {
+
+using vorlane::test::settingsFile;
+
+std::string readAll(const QString& path) {
+    return vorlane::test::readBytes(path.toStdString()).value_or("");
+}
+
+void writeAll(const QString& path, std::string_view bytes) {
+    vorlane::test::writeBytes(path.toStdString(), bytes);
+}
+
+// Calls back when the watched widget gets an event of the type.
+class EventWatch : public QObject {
+public:
+    EventWatch(std::function<void()> onEvent, QEvent::Type type)
+        : m_onEvent(std::move(onEvent)), m_type(type) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == m_type)
+            m_onEvent();
+        return false;
+    }
+
+private:
+    std::function<void()> m_onEvent;
+    QEvent::Type m_type;
+};
+
+TEST_F(QtWindowTest, FirstStartOpensAtTheTopLeftCorner) {
+    EXPECT_EQ(readAll(settingsPath()), settingsFile("0", "0", "True"));
+    EXPECT_EQ(form->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+}
+
+TEST_F(QtWindowTest, ClosingStoresPositionAndMode) {
+    setMode(false);
+    form->move(80, 60); // 1200 and 900 twips
+    form->close();
+    EXPECT_EQ(readAll(settingsPath()), settingsFile("1200", "900", "False"));
+}
+
+// Another program holding the file's lock delays the save, not the window: it goes at once.
+TEST_F(QtWindowTest, ClosingHidesTheWindowBeforeTheSaveWaits) {
+    const vorlane::test::LockHolder holder(settingsPath().toStdString(), std::chrono::seconds(20));
+    ASSERT_TRUE(holder.locked());
+    QElapsedTimer clock;
+    qint64 hiddenAfter = -1;
+    bool platformWindowVisible = true;
+    EventWatch watch(
+        [&] {
+            hiddenAfter = clock.elapsed();
+            platformWindowVisible = form->windowHandle()->isVisible();
+        },
+        QEvent::Hide);
+    form->installEventFilter(&watch);
+    clock.start();
+    form->close();
+    EXPECT_GE(clock.elapsed(), 250) << "the save waits for the lock";
+    EXPECT_GE(hiddenAfter, 0);
+    EXPECT_LT(hiddenAfter, 200);
+    EXPECT_FALSE(platformWindowVisible);
+}
+
+// The event loop ending without the window's close (QCoreApplication::exit leaves the windows
+// open, unlike quit) closes the window, which saves; a window that the user has closed already
+// is not closed, nor saved, again.
+// A file that only a save rewrites, and what the save of an unmoved window writes.
+const std::string Unsaved = settingsFile("abc", "abc", "1");
+const std::string Saved = settingsFile("0", "0", "True");
+
+TEST_F(QtWindowTest, TheEventLoopEndingClosesTheWindowOnce) {
+    for (const bool closedBefore : {false, true}) {
+        SCOPED_TRACE(closedBefore ? "closed before" : "open");
+        form->show();
+        vorlane::SessionEnd sessionEnd;
+        if (closedBefore)
+            form->close();
+        writeAll(settingsPath(), Unsaved);
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        QApplication::exec();
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_EQ(readAll(settingsPath()), closedBefore ? Unsaved : Saved);
+    }
+}
+
+// A logout's SIGTERM while a warning box waits for its OK closes the window, which saves, and
+// ends the box's wait.
+TEST_F(QtWindowTest, ASignalDuringAWarningClosesTheWindow) {
+    form->warningBox = [this](const QString& text) { form->showWarningBox(text); };
+    vorlane::SessionEnd sessionEnd;
+    writeAll(settingsPath(), Unsaved);
+    QTimer::singleShot(100, [] { std::raise(SIGTERM); });
+    bool answeredByHand = false; // after 5 s, so that a box left waiting fails the test
+    QTimer answer;
+    answer.setSingleShot(true);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            answeredByHand = true;
+            box->accept();
+        }
+    });
+    answer.start(5000);
+    form->Textフレーム番号->setText("2592000");
+    form->form().CommandF2T_Click(); // returns when the box's wait has ended
+    EXPECT_FALSE(answeredByHand);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(readAll(settingsPath()), Saved);
+    // The end asked every event loop to stop; one run of the application's loop clears that for
+    // the tests that follow.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QApplication::exec();
+}
+
+// The stored twips become pixels (15 twips a pixel at 96 DPI); the rules of what is stored
+// where are tested in tests/window.
+TEST_F(QtWindowTest, StartsWhereItWasClosedInTheModeChosen) {
+    writeAll(settingsPath(), settingsFile("-1500", "300", "False"));
+    vorlane::QtFormMain again(settings());
+    EXPECT_EQ(again.pos(), QPoint(-100, 20));
+    EXPECT_TRUE(again.OptionFps[0]->isChecked());
+    EXPECT_FALSE(again.OptionFps[1]->isChecked());
+}
+
+TEST(SettingsBesideTheExecutable, ARenamedCopyUsesItsOwnName) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString copy = folder.filePath("Cutter.bin");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VORLANE_EXECUTABLE), copy));
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    program.setProcessEnvironment(environment);
+    program.start(copy, {});
+    ASSERT_TRUE(program.waitForStarted());
+    // The program creates its settings file with the defaults as it loads.
+    const QString expected = folder.filePath("Cutter.ini");
+    for (int wait = 0; wait < 100 && readAll(expected) != settingsFile("0", "0", "True"); ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(program.state(), QProcess::Running);
+    program.kill();
+    program.waitForFinished();
+    EXPECT_EQ(readAll(expected), settingsFile("0", "0", "True"));
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath("vorlane.ini")));
+}
+
+// Without a display Qt would abort with a core dump; the program says how to run it instead.
+TEST(ProgramStart, WithoutADisplaySaysHowToRunIt) {
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        environment.remove(QString::fromLatin1(name));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(VORLANE_EXECUTABLE), {});
+    ASSERT_TRUE(program.waitForFinished());
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), EXIT_FAILURE);
+    EXPECT_TRUE(program.readAllStandardError().contains("xvfb-run -a vorlane"));
+}
+
+} // namespace

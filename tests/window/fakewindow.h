@@ -1,0 +1,103 @@
+#pragma once
+
+// A window held in memory, on which the handlers of FormMain run as on a toolkit's: it keeps
+// the boxes' texts and selections, the focus, the mode, the position and the clipboard, records
+// the warnings, and raises the focus and click handlers where a toolkit raises them.
+
+#include "window/formmain.h"
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vorlane::test {
+
+class FakeWindow : public WindowOperations {
+public:
+    struct Box {
+        std::u16string text;
+        int selectionStart = 0;
+        int selectionLength = 0;
+    };
+
+    /// The handlers that the window raises; none until set.
+    FormMain* form = nullptr;
+    std::array<Box, 4> boxes{};
+    std::optional<EntryBox> focus;
+    bool dropFrameSelected = true; // the designed state
+    std::vector<std::u16string> warnings;
+    /// Where the window stands; nothing on a platform that cannot tell (Wayland).
+    std::optional<WindowPosition> where = WindowPosition{0, 0};
+    /// One 1920 x 1080 screen at 96 DPI.
+    std::vector<TwipsRect> screens{{0, 0, 28800, 16200}};
+    bool hidden = false;
+    /// Runs when the window hides.
+    std::function<void()> onHide;
+    std::optional<std::u16string> clipboard;
+
+    Box& box(EntryBox entryBox) { return boxes[static_cast<std::size_t>(entryBox)]; }
+    const Box& box(EntryBox entryBox) const { return boxes[static_cast<std::size_t>(entryBox)]; }
+    bool wholeTextSelected(EntryBox entryBox) const {
+        const Box& b = box(entryBox);
+        return b.selectionStart == 0 && b.selectionLength == static_cast<int>(b.text.size());
+    }
+    std::vector<std::u16string> timeTexts() const {
+        return {box(EntryBox::Hours).text, box(EntryBox::Minutes).text,
+                box(EntryBox::SecFrames).text};
+    }
+    void setTimeTexts(const std::vector<std::u16string>& texts) {
+        box(EntryBox::Hours).text = texts.at(0);
+        box(EntryBox::Minutes).text = texts.at(1);
+        box(EntryBox::SecFrames).text = texts.at(2);
+    }
+
+    std::u16string text(EntryBox entryBox) const override { return box(entryBox).text; }
+    void setText(EntryBox entryBox, std::u16string_view text) override {
+        box(entryBox) = {std::u16string(text), static_cast<int>(text.size()), 0};
+    }
+    void setSelection(EntryBox entryBox, int start, int length) override {
+        Box& b = box(entryBox);
+        const int size = static_cast<int>(b.text.size());
+        b.selectionStart = std::clamp(start, 0, size);
+        b.selectionLength = std::clamp(length, 0, size - b.selectionStart);
+    }
+    void focusBox(EntryBox entryBox) override {
+        if (focus == entryBox)
+            return;
+        focus = entryBox;
+        if (form)
+            form->GotFocus(entryBox);
+    }
+    bool dropFrame() const override { return dropFrameSelected; }
+    // Like Qt, the window raises the click handler when code selects the other button.
+    void setDropFrame(bool dropFrame) override {
+        if (dropFrame == dropFrameSelected)
+            return;
+        dropFrameSelected = dropFrame;
+        if (form)
+            form->OptionFps_Click(dropFrame ? 1 : 0);
+    }
+    void showWarning(std::u16string_view text) override { warnings.emplace_back(text); }
+    std::optional<WindowPosition> position() const override { return where; }
+    void setPosition(std::int32_t left, std::int32_t top) override {
+        placed = WindowPosition{static_cast<double>(left), static_cast<double>(top)};
+        if (where)
+            where = placed;
+    }
+    std::vector<TwipsRect> workAreas() const override { return screens; }
+    void hideWindow() override {
+        hidden = true;
+        if (onHide)
+            onHide();
+    }
+    std::optional<std::u16string> clipboardText() override { return clipboard; }
+    void setClipboardText(std::u16string_view text) override { clipboard = std::u16string(text); }
+
+    /// Where the logic last put the window.
+    std::optional<WindowPosition> placed;
+};
+
+} // namespace vorlane::test

@@ -1,0 +1,386 @@
+#include "window/formmain.h"
+
+#include "fakewindow.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+namespace vorlane {
+namespace {
+
+using namespace std::chrono_literals;
+using test::readBytes;
+using test::settingsFile;
+using test::TempFolder;
+using test::writeBytes;
+using Texts = std::vector<std::u16string>;
+
+constexpr std::u16string_view TooManyFrames = u"フレーム数が大き過ぎです。";
+constexpr std::u16string_view TooFewFrames = u"フレーム数が小さ過ぎです。";
+constexpr std::u16string_view TimeTooLarge = u"時刻が大き過ぎです。";
+constexpr std::u16string_view TimeTooSmall = u"時刻が小さ過ぎです。";
+constexpr std::u16string_view NotATimecode = u"タイムコードの形式が正しくありません。";
+
+Texts warnings(std::u16string_view warning) {
+    return warning.empty() ? Texts{} : Texts{std::u16string(warning)};
+}
+
+// A window in memory, loaded from a settings file in a temporary folder, as the program starts.
+class FormMainTest : public ::testing::Test {
+protected:
+    void SetUp() override { load(); }
+
+    void load() {
+        window = std::make_unique<test::FakeWindow>();
+        form = std::make_unique<FormMain>(*window, SettingsFile{path, 200ms, 200ms});
+        window->form = form.get();
+        window->focus = EntryBox::Frame; // where a window puts it when it first shows
+        form->Form_Load();
+    }
+
+    std::u16string& text(EntryBox box) { return window->box(box).text; }
+
+    // Types a character into a box as a toolkit reports it; the code that the box then gets.
+    int key(EntryBox box, int code) {
+        window->focusBox(box);
+        form->KeyPress(box, code);
+        return code;
+    }
+
+    const TempFolder folder;
+    const std::string path = folder.file("vorlane.ini");
+    std::unique_ptr<test::FakeWindow> window;
+    std::unique_ptr<FormMain> form;
+};
+
+TEST_F(FormMainTest, StartsShowingFrameZeroInDropFrameMode) {
+    EXPECT_EQ(text(EntryBox::Frame), u"0");
+    EXPECT_EQ(window->timeTexts(), (Texts{u"0", u"00", u"00.00"}));
+    EXPECT_TRUE(window->dropFrameSelected);
+    EXPECT_TRUE(form->LastF2T);
+    EXPECT_TRUE(window->wholeTextSelected(EntryBox::Frame));
+    EXPECT_TRUE(window->warnings.empty());
+    EXPECT_EQ(readBytes(path), settingsFile("0", "0", "True"));
+}
+
+TEST_F(FormMainTest, StartsWhereItWasClosedInTheModeChosen) {
+    const struct {
+        std::string x, y, dropFrame;
+        WindowPosition expected;
+        bool dropFrameMode;
+    } rows[] = {
+        {"1200", "900", "False", {1200, 900}, false},
+        {"-1500", "300", "TRUE", {-1500, 300}, true}, // partly off-screen: placed as stored
+        {"100.5", "101.5", "0", {100, 102}, false},
+        {"12abc", "1e3", "-1", {12, 1000}, true},
+        {"abc", " 1 200 ", "false", {0, 1200}, false},
+        {"9999999999", "0", "maybe", {0, 0}, true},     // beyond 32 bits, not a word: defaults
+        {"1500000", "1500000", "False", {0, 0}, false}, // on no screen: the top-left corner
+        {"-1500000", "0", "False", {0, 0}, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.x + " " + row.y + " " + row.dropFrame);
+        const std::string stored = settingsFile(row.x, row.y, row.dropFrame);
+        writeBytes(path, stored);
+        load();
+        ASSERT_TRUE(window->placed);
+        EXPECT_EQ(window->placed->left, row.expected.left);
+        EXPECT_EQ(window->placed->top, row.expected.top);
+        EXPECT_EQ(window->dropFrameSelected, row.dropFrameMode);
+        EXPECT_EQ(window->timeTexts(), (Texts{u"0", u"00", u"00.00"}));
+        EXPECT_TRUE(form->LastF2T);
+        // Values that cannot be used stay in the file until the window closes.
+        EXPECT_EQ(readBytes(path), stored);
+        EXPECT_TRUE(window->warnings.empty());
+    }
+}
+
+TEST_F(FormMainTest, AWindowOffEveryScreenOpensAtThePrimaryWorkArea) {
+    const struct {
+        std::string x;
+        WindowPosition expected;
+    } rows[] = {{"-3000", {-3000, 0}}, {"99999", {1500, 450}}};
+    for (const auto& row : rows) {
+        // The primary screen, with a panel at its top left, and one to its left.
+        window->screens = {{1500, 450, 28800, 15750}, {-28800, 0, 28800, 16200}};
+        writeBytes(path, settingsFile(row.x, "0", "True"));
+        form->Form_Load();
+        EXPECT_EQ(window->placed->left, row.expected.left);
+        EXPECT_EQ(window->placed->top, row.expected.top);
+    }
+}
+
+TEST_F(FormMainTest, StartsWhateverTheSettingsFileHolds) {
+    const std::string garbage[] = {
+        std::string("\xff\xfe\x00[\x81]\x80\r\r\n=\n", 11),
+        std::string(10 * 1024 * 1024, 'X'),
+        test::cp932("[位置]\r\nX=") + std::string(100000, '9') + "\r\n",
+    };
+    for (const std::string& bytes : garbage) {
+        writeBytes(path, bytes);
+        load();
+        EXPECT_EQ(text(EntryBox::Hours), u"0");
+    }
+    EXPECT_TRUE(window->warnings.empty());
+}
+
+TEST_F(FormMainTest, ClosingHidesTheWindowThenStoresPositionAndMode) {
+    const struct {
+        std::optional<WindowPosition> where; // nothing: a platform that cannot tell
+        std::string saved;
+    } rows[] = {
+        {WindowPosition{1200, 900}, settingsFile("1200", "900", "False")},
+        {std::nullopt, settingsFile("7", "8", "False")},
+    };
+    for (const auto& row : rows) {
+        writeBytes(path, settingsFile("7", "8", "True"));
+        load();
+        window->setDropFrame(false);
+        window->where = row.where;
+        std::optional<std::string> whenHidden;
+        window->onHide = [&] { whenHidden = readBytes(path); };
+        form->Form_Unload();
+        EXPECT_TRUE(window->hidden);
+        EXPECT_EQ(whenHidden, settingsFile("7", "8", "True")) << "hidden before the save";
+        EXPECT_EQ(readBytes(path), row.saved);
+    }
+}
+
+TEST_F(FormMainTest, FrameToTimecode) {
+    const struct {
+        std::u16string frame;
+        bool dropFrame;
+        Texts time;
+        std::u16string_view warning;
+    } rows[] = {
+        {u"1800", false, {u"0", u"01", u"00.00"}, {}},
+        {u"1800", true, {u"0", u"01", u"00.02"}, {}},
+        {u"2592000", false, {u"0", u"00", u"00.00"}, TooManyFrames},
+        {u"-1", true, {u"0", u"00", u"00.00"}, TooFewFrames},
+        {u"１８００", true, {u"0", u"00", u"00.00"}, {}}, // not a number: 0, no warning
+    };
+    for (const auto& row : rows) {
+        window->dropFrameSelected = row.dropFrame;
+        window->warnings.clear();
+        window->focus = EntryBox::Hours;
+        text(EntryBox::Frame) = row.frame;
+        form->CommandF2T_Click();
+        EXPECT_EQ(window->timeTexts(), row.time);
+        EXPECT_EQ(window->warnings, warnings(row.warning));
+        // The frame box is never rewritten and ends selected whole; the focus stays.
+        EXPECT_EQ(text(EntryBox::Frame), row.frame);
+        EXPECT_TRUE(window->wholeTextSelected(EntryBox::Frame));
+        EXPECT_EQ(window->focus, EntryBox::Hours);
+        EXPECT_TRUE(form->LastF2T);
+    }
+}
+
+TEST_F(FormMainTest, TimecodeToFrame) {
+    const struct {
+        Texts time;
+        bool dropFrame;
+        std::u16string frame;
+        std::u16string_view warning;
+    } rows[] = {
+        {{u"24", u"0", u"0"}, false, u"2592000", {}},
+        {{u"24", u"0", u"0"}, true, u"2589408", {}},
+        {{u"25", u"0", u"0"}, false, u"0", TimeTooLarge},
+        {{u"0", u"-1", u"0"}, true, u"0", TimeTooSmall},
+    };
+    for (const auto& row : rows) {
+        window->dropFrameSelected = row.dropFrame;
+        window->warnings.clear();
+        window->setTimeTexts(row.time);
+        // "＜" may be run from the hours box itself (its menu, Enter): it still ends selected.
+        for (const EntryBox focus : {EntryBox::Frame, EntryBox::Hours}) {
+            window->focus = focus;
+            window->box(EntryBox::Hours).selectionLength = 0;
+            form->CommandT2F_Click();
+            EXPECT_EQ(text(EntryBox::Frame), row.frame);
+            EXPECT_EQ(window->timeTexts(), row.time); // not rewritten
+            EXPECT_EQ(window->focus, EntryBox::Hours);
+            EXPECT_TRUE(window->wholeTextSelected(EntryBox::Hours));
+            EXPECT_FALSE(form->LastF2T);
+        }
+        EXPECT_EQ(window->warnings.size(), row.warning.empty() ? 0u : 2u);
+    }
+}
+
+TEST_F(FormMainTest, AModeClickRepeatsTheLastConversion) {
+    window->dropFrameSelected = false;
+    text(EntryBox::Frame) = u"1800";
+    form->CommandF2T_Click();
+    window->setDropFrame(true);
+    EXPECT_EQ(window->timeTexts(), (Texts{u"0", u"01", u"00.02"}));
+    EXPECT_TRUE(form->LastF2T);
+
+    window->setTimeTexts({u"24", u"0", u"0"});
+    form->CommandT2F_Click();
+    EXPECT_EQ(text(EntryBox::Frame), u"2589408");
+    window->setDropFrame(false);
+    EXPECT_EQ(text(EntryBox::Frame), u"2592000");
+    EXPECT_FALSE(form->LastF2T);
+}
+
+TEST_F(FormMainTest, GainingTheFocusSelectsTheWholeText) {
+    text(EntryBox::Minutes) = u"";
+    text(EntryBox::SecFrames) = u"12.34";
+    for (const EntryBox box : {EntryBox::Hours, EntryBox::Minutes, EntryBox::SecFrames}) {
+        window->focusBox(box);
+        EXPECT_TRUE(window->wholeTextSelected(box));
+    }
+}
+
+TEST_F(FormMainTest, KeysAreDecidedByTheKeyRulesAndCarriedOut) {
+    const struct {
+        EntryBox box;
+        std::u16string before;
+        int code;
+        int passedOn; // the code the box then gets; 0 when swallowed
+        std::u16string after;
+        int caret;
+    } rows[] = {
+        {EntryBox::Frame, u"0", '7', 0, u"7", 1}, // a digit replaces a zero
+        {EntryBox::Minutes, u"00", '3', 0, u"3", 1},
+        {EntryBox::Frame, u"12", '3', '3', u"12", 2}, // the box inserts it
+        {EntryBox::SecFrames, u"5", 8, 0, u"0", 1},   // Backspace never empties a box
+        {EntryBox::Hours, u"45", 8, 8, u"45", 2},
+        {EntryBox::Hours, u"1", '.', 0, u"1", 1},
+        {EntryBox::SecFrames, u"12", 'a', 0, u"12", 2},
+    };
+    for (const auto& row : rows) {
+        window->focusBox(row.box);
+        window->box(row.box) = {row.before, static_cast<int>(row.before.size()), 0};
+        EXPECT_EQ(key(row.box, row.code), row.passedOn);
+        EXPECT_EQ(text(row.box), row.after);
+        EXPECT_EQ(window->box(row.box).selectionStart, row.caret);
+        EXPECT_EQ(window->box(row.box).selectionLength, 0);
+    }
+}
+
+TEST_F(FormMainTest, EnterConvertsTheFrameBox) {
+    text(EntryBox::Frame) = u"3598";
+    EXPECT_EQ(key(EntryBox::Frame, 13), 13); // Enter is passed on after its action
+    EXPECT_EQ(window->timeTexts(), (Texts{u"0", u"02", u"00.02"}));
+    EXPECT_EQ(window->focus, EntryBox::Frame);
+    EXPECT_TRUE(window->wholeTextSelected(EntryBox::Frame));
+}
+
+TEST_F(FormMainTest, EnterWalksTheTimeBoxesThenNormalisesAndConverts) {
+    window->setTimeTexts({u"0", u"0", u"75.45"});
+    EXPECT_EQ(key(EntryBox::Hours, 13), 13);
+    EXPECT_EQ(window->focus, EntryBox::Minutes);
+    EXPECT_TRUE(window->wholeTextSelected(EntryBox::Minutes));
+    key(EntryBox::Minutes, 13);
+    EXPECT_EQ(window->focus, EntryBox::SecFrames);
+    EXPECT_TRUE(window->wholeTextSelected(EntryBox::SecFrames));
+    EXPECT_EQ(window->timeTexts(), (Texts{u"0", u"0", u"75.45"})); // moving does not convert
+    key(EntryBox::SecFrames, 13);
+    EXPECT_EQ(window->timeTexts(), (Texts{u"0", u"01", u"16.15"}));
+    EXPECT_EQ(text(EntryBox::Frame), u"2293"); // 1798 + 16 s * 30 + 15 in drop-frame
+    EXPECT_EQ(window->focus, EntryBox::Hours);
+    EXPECT_TRUE(window->wholeTextSelected(EntryBox::Hours));
+    EXPECT_FALSE(form->LastF2T);
+}
+
+TEST_F(FormMainTest, EnterInSecondsFramesCarriesOverFullFields) {
+    const struct {
+        Texts before;
+        Texts after; // empty: normalisation fails and nothing changes
+        bool dropFrame;
+        std::u16string frame;
+        std::u16string_view warning;
+    } rows[] = {
+        {{u"0", u"0", u"75.45"}, {u"0", u"01", u"16.15"}, false, u"2295", {}},
+        {{u"1", u"59", u"59.30"}, {u"2", u"00", u"00.00"}, false, u"216000", {}},
+        {{u"23", u"59", u"59.30"}, {u"24", u"00", u"00.00"}, false, u"2592000", {}},
+        {{u"0", u"0", u"0.3"}, {u"0", u"00", u"01.00"}, false, u"30", {}},
+        {{u"0", u"0", u"12.125"}, {u"0", u"00", u"12.12"}, false, u"372", {}},
+        {{u"0", u"0", u"12.999"}, {u"0", u"00", u"15.10"}, false, u"460", {}},
+        {{u"0", u"0", u"327.67"}, {u"0", u"05", u"29.07"}, false, u"9877", {}},
+        {{u"0", u"0", u"327.68"}, {}, false, u"9878", {}},
+        {{u"24", u"120", u"0"}, {u"26", u"00", u"00.00"}, false, u"0", TimeTooLarge},
+        {{u"007", u"5", u"7.1"}, {u"7", u"05", u"07.10"}, false, u"765220", {}},
+        {{u"", u"", u"0"}, {u"0", u"00", u"00.00"}, false, u"0", {}},
+        {{u"0", u"0", u""}, {}, false, u"0", {}},
+        {{u"0", u"0", u"60"}, {u"0", u"01", u"00.00"}, true, u"1798", {}},
+        {{u"0", u"0", u"-0.5"}, {}, false, u"0", TimeTooSmall},
+    };
+    for (const auto& row : rows) {
+        window->dropFrameSelected = row.dropFrame;
+        window->warnings.clear();
+        window->setTimeTexts(row.before);
+        key(EntryBox::SecFrames, 13);
+        EXPECT_EQ(window->timeTexts(), row.after.empty() ? row.before : row.after);
+        // The conversion runs after a failed normalisation too, on the boxes as they stand.
+        EXPECT_EQ(text(EntryBox::Frame), row.frame);
+        EXPECT_EQ(window->warnings, warnings(row.warning));
+    }
+}
+
+TEST_F(FormMainTest, CopyTimecodeWritesTheBoxesTimecodeInTheCurrentCounting) {
+    const struct {
+        bool dropFrame;
+        Texts boxes;
+        std::optional<std::u16string> clipboard; // nothing: no timecode to copy
+    } rows[] = {
+        {true, {u"0", u"01", u"00.02"}, u"00:01:00;02"},
+        {false, {u"0", u"01", u"00.00"}, u"00:01:00:00"},
+        {true, {u"0", u"01", u"00.00"}, u"00:00:59;28"},
+        {false, {u"25", u"00", u"00.00"}, std::nullopt},
+        {false, {u"-1", u"00", u"00.00"}, std::nullopt},
+    };
+    for (const auto& row : rows) {
+        window->dropFrameSelected = row.dropFrame;
+        window->setTimeTexts(row.boxes);
+        window->clipboard = u"x";
+        EXPECT_EQ(form->CanCopyTimecode(), row.clipboard.has_value());
+        form->CopyTimecode();
+        EXPECT_EQ(window->clipboard, row.clipboard.value_or(u"x"));
+        EXPECT_EQ(window->timeTexts(), row.boxes);
+    }
+    EXPECT_TRUE(window->warnings.empty());
+}
+
+// Paste fills the boxes in the counting the text names and converts exactly once, ending as
+// "＜" or "＞" ends; anything else is refused with one warning and changes nothing.
+TEST_F(FormMainTest, PasteTimecodeConvertsInTheCountingOfTheText) {
+    const struct {
+        std::optional<std::u16string> clipboard;
+        bool dropFrameBefore;
+        Texts time;
+        std::u16string frame;
+        bool dropFrameAfter;
+        std::u16string_view warning;
+        std::optional<EntryBox> focus; // nothing: the focus stays in the minutes box
+    } rows[] = {
+        {u"00:01:00:00\n", true, {u"0", u"01", u"00.00"}, u"1800", false, {}, EntryBox::Hours},
+        {u"0:1:0;2", false, {u"0", u"01", u"00.02"}, u"1800", true, {}, EntryBox::Hours},
+        {u"25;00;00;00", true, {u"25", u"00", u"00.00"}, u"0", true, TimeTooLarge, EntryBox::Hours},
+        {u" 1800 ", true, {u"0", u"01", u"00.02"}, u"1800", true, {}, EntryBox::Frame},
+        {u"00:01:00;00", false, {u"0", u"00", u"00.07"}, u"7", false, NotATimecode, {}},
+        {u"１８００", true, {u"0", u"00", u"00.07"}, u"7", true, NotATimecode, {}},
+        {std::nullopt, true, {u"0", u"00", u"00.07"}, u"7", true, NotATimecode, {}},
+    };
+    for (const auto& row : rows) {
+        window->dropFrameSelected = row.dropFrameBefore;
+        text(EntryBox::Frame) = u"7";
+        form->CommandF2T_Click();
+        window->focusBox(EntryBox::Minutes);
+        window->warnings.clear();
+        window->clipboard = row.clipboard;
+        form->PasteTimecode();
+        EXPECT_EQ(window->timeTexts(), row.time);
+        EXPECT_EQ(text(EntryBox::Frame), row.frame);
+        EXPECT_EQ(window->dropFrameSelected, row.dropFrameAfter);
+        EXPECT_EQ(window->warnings, warnings(row.warning));
+        EXPECT_EQ(form->LastF2T, row.focus != EntryBox::Hours);
+        EXPECT_EQ(window->focus, row.focus.value_or(EntryBox::Minutes));
+        if (row.focus) {
+            EXPECT_TRUE(window->wholeTextSelected(*row.focus));
+        }
+    }
+}
+
+} // namespace
+} // namespace vorlane

@@ -1,0 +1,74 @@
+#pragma once
+
+// The window's controls as the design draws them: names, kinds, captions, places and fonts, in
+// tab order. Every toolkit's window creates its controls from this one table.
+
+#include <array>
+#include <string_view>
+
+namespace vorlane {
+
+/// The window's caption.
+inline constexpr std::u16string_view WindowCaption = u"ヴォルレーン";
+
+/// The client area: 4335 by 1965 twips (1/1440 inch; 15 twips make a pixel at 96 DPI).
+inline constexpr int ClientWidthTwips = 4335;
+inline constexpr int ClientHeightTwips = 1965;
+inline constexpr double TwipsPerInch = 1440.0;
+
+enum class ControlKind { TextBox, PushButton, Label, GroupFrame, OptionButton };
+
+/// The design's two Japanese faces, or the window's default font.
+enum class FontFace { WindowDefault, Gothic, ProportionalGothic };
+
+struct ControlFont {
+    FontFace face = FontFace::WindowDefault;
+    double points = 0; ///< 0 for the window's default size
+};
+
+/// A place in twips: relative to the client area, the option buttons' to the frame that holds
+/// them.
+struct TwipsBox {
+    int left, top, width, height;
+};
+
+struct ControlSpec {
+    std::u16string_view name; ///< the design's name, "Text時刻(0)" for element 0 of an array
+    ControlKind kind;
+    std::u16string_view caption;
+    TwipsBox place;
+    ControlFont font;
+};
+
+inline constexpr ControlFont BoxFont{FontFace::Gothic, 11.25};
+inline constexpr ControlFont LabelFont{FontFace::ProportionalGothic, 9.75};
+inline constexpr ControlFont SeparatorFont{FontFace::Gothic, 15.75};
+inline constexpr ControlFont DefaultFont{};
+
+/// The controls in tab order: of each kind, in the order of its design names. The option buttons
+/// follow the frame that holds them.
+inline constexpr std::array<ControlSpec, 13> Controls{{
+    {u"Textフレーム番号", ControlKind::TextBox, u"", {240, 480, 1335, 375}, BoxFont},
+    {u"CommandF2T", ControlKind::PushButton, u"＞", {1680, 240, 375, 375}, DefaultFont},
+    {u"Text時刻(0)", ControlKind::TextBox, u"", {2160, 480, 375, 375}, BoxFont},
+    {u"Text時刻(1)", ControlKind::TextBox, u"", {2760, 480, 375, 375}, BoxFont},
+    {u"Text時刻(2)", ControlKind::TextBox, u"", {3360, 480, 735, 375}, BoxFont},
+    {u"CommandT2F", ControlKind::PushButton, u"＜", {1680, 720, 375, 375}, DefaultFont},
+    {u"Label1(0)", ControlKind::Label, u"フレーム番号", {240, 120, 1335, 255}, LabelFont},
+    {u"Label1(1)", ControlKind::Label, u"H：M：S．ﾌﾚｰﾑ", {2160, 120, 1935, 255}, LabelFont},
+    {u"Label2", ControlKind::Label, u"：", {2520, 480, 255, 375}, SeparatorFont},
+    {u"Label3", ControlKind::Label, u"：", {3120, 480, 255, 375}, SeparatorFont},
+    {u"Frame1", ControlKind::GroupFrame, u"形式", {120, 1200, 4095, 615}, DefaultFont},
+    {u"OptionFps(0)",
+     ControlKind::OptionButton,
+     u"ノンドロップフレーム",
+     {120, 240, 1815, 255},
+     DefaultFont},
+    {u"OptionFps(1)",
+     ControlKind::OptionButton,
+     u"ドロップフレーム",
+     {2160, 240, 1815, 255},
+     DefaultFont},
+}};
+
+} // namespace vorlane

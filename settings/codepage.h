@@ -5,6 +5,8 @@
 // it is recognisably UTF-8 (a file edited in a Linux editor) or UTF-16 with a byte order mark
 // (Notepad's "Unicode"); each file keeps its encoding.
 
+#include "settings/characters.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -13,10 +15,6 @@ namespace vorlane {
 
 /// How the bytes of a settings file hold its text.
 enum class FileEncoding { Cp932, Utf8, Utf16Le, Utf16Be };
-
-/// The encoding in which the line rules read a file's text: UTF-16 files are converted to UTF-8
-/// first (see fromUtf16).
-enum class ProfileEncoding { Cp932, Utf8 };
 
 /// Utf16Le or Utf16Be when the bytes start with that byte order mark (FF FE or FE FF); Utf8
 /// when they start with the UTF-8 mark, or are valid UTF-8 holding at least one character of
@@ -41,17 +39,6 @@ std::string fromUtf16(std::string_view units, FileEncoding encoding);
 /// The reverse of fromUtf16. A byte that is neither valid UTF-8 nor part of such a lone
 /// surrogate's form becomes "?". Never fails.
 std::string toUtf16(std::string_view utf8, FileEncoding encoding);
-
-/// The length in bytes (1 to 4) of the character that starts at `pos`, which must lie inside
-/// the bytes: 2 for a code page 932 lead byte followed by a valid trail byte, the sequence
-/// length for valid UTF-8, and 1 for any single or undecodable byte.
-std::size_t characterLength(std::string_view bytes, std::size_t pos, ProfileEncoding encoding);
-
-/// True when the texts are equal but for the letter case of ASCII letters. They are compared
-/// character by character, so that a code page 932 trail byte that happens to be an ASCII
-/// letter is never folded.
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b,
-                             ProfileEncoding encoding = ProfileEncoding::Utf8);
 
 /// The UTF-8 text in the file's encoding. A character the code page lacks, and a byte that is
 /// not part of valid UTF-8, becomes "?". Never fails.

@@ -9,14 +9,27 @@
 
 namespace vorlane {
 
-/// The settings file of an executable: the folder, one "/", the executable's file name without
-/// its last extension (a leading dot starts none), and ".ini". One trailing "/" of the folder is
-/// dropped first, so "/" and "vorlane" give "/vorlane.ini".
-std::string iniFilePathFor(std::string_view folder, std::string_view executableName);
+/// The separator of the platform's paths: "\\" on Windows, "/" elsewhere.
+#ifdef _WIN32
+inline constexpr wchar_t PathSeparator = L'\\';
+#else
+inline constexpr char PathSeparator = '/';
+#endif
 
-/// The settings file of the running executable, from its real path (symbolic links resolved);
-/// an executable replaced since it started still gives the file beside its path. Empty when the
-/// system does not say where the executable is; reads then give the defaults and writes fail.
+/// The settings file of an executable: the folder, one separator, the executable's file name
+/// without its last extension (a leading dot starts none), and ".ini". One trailing separator
+/// of the folder is dropped first, so "/" and "vorlane" give "/vorlane.ini", and "C:\\" and
+/// "Vorlane.exe" give "C:\\Vorlane.ini".
+NativePath iniFilePathFor(NativePathView folder, NativePathView executableName);
+
+/// The path of the running executable, as the system reports it: on Linux its real path
+/// (symbolic links resolved), also after it has been replaced since it started. Empty when the
+/// system does not say.
+NativePath executablePath();
+
+/// The settings file of the running executable (iniFilePathFor beside executablePath). Empty
+/// when the system does not say where the executable is; reads then give the defaults and
+/// writes fail.
 NativePath IniFilePath();
 
 } // namespace vorlane

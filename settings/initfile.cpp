@@ -1,7 +1,7 @@
 #include "settings/initfile.h"
 
 #include "arithmetic/numbertext.h"
-#include "settings/codepage.h"
+#include "settings/characters.h"
 #include "settings/global.h"
 #include "settings/initutility.h"
 

@@ -14,9 +14,14 @@
 
 namespace vorlane {
 
-/// A file path as the system gives it: bytes, never re-encoded, since a folder's name need not
-/// be valid in any encoding.
+/// A file path as the system gives it, never re-encoded: on Windows UTF-16, elsewhere bytes,
+/// since a folder's name there need not be valid in any encoding.
+#ifdef _WIN32
+using NativePath = std::wstring;
+#else
 using NativePath = std::string;
+#endif
+using NativePathView = std::basic_string_view<NativePath::value_type>;
 
 /// How long a read waits in all for another process that holds the settings file (a backup
 /// tool, a hung copy of the program) before it takes the file as it stands: the window waits

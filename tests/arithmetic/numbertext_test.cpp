@@ -279,7 +279,9 @@ TEST(FormatNumber, ShowsEveryDigitOfTheLargestDouble) {
 class ProcessLocale {
 public:
     ProcessLocale() {
-        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "C.UTF-8"}) {
+        // glibc's names, then Windows' for the same comma-point locale.
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "C.UTF-8",
+                                 "German_Germany.1252", "de-DE"}) {
             if (std::setlocale(LC_ALL, name) != nullptr) {
                 m_name = name;
                 break;
@@ -297,7 +299,7 @@ private:
 
 TEST(NumberText, ThePointStaysAPointWhateverTheProcessLocale) {
     const ProcessLocale locale;
-    ASSERT_FALSE(locale.name().empty()) << "no UTF-8 locale is installed";
+    ASSERT_FALSE(locale.name().empty()) << "no locale of the list is installed";
     SCOPED_TRACE("locale " + locale.name() + ", decimal point \"" +
                  std::localeconv()->decimal_point + '"');
     EXPECT_EQ(formatNumber(7.1, "00.00"), "07.10");

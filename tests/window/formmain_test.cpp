@@ -48,7 +48,7 @@ protected:
     }
 
     const TempFolder folder;
-    const std::string path = folder.file("vorlane.ini");
+    const NativePath path = folder.file("vorlane.ini");
     std::unique_ptr<test::FakeWindow> window;
     std::unique_ptr<FormMain> form;
 };
@@ -114,7 +114,7 @@ TEST_F(FormMainTest, StartsWhateverTheSettingsFileHolds) {
     const std::string garbage[] = {
         std::string("\xff\xfe\x00[\x81]\x80\r\r\n=\n", 11),
         std::string(10 * 1024 * 1024, 'X'),
-        test::cp932("[位置]\r\nX=") + std::string(100000, '9') + "\r\n",
+        std::string("[\x88\xca\x92\x75]\r\nX=") + std::string(100000, '9') + "\r\n",
     };
     for (const std::string& bytes : garbage) {
         writeBytes(path, bytes);

@@ -1,7 +1,5 @@
 #include "arithmetic/numbertext.h"
 
-#include "arithmetic/checked.h"
-
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -149,46 +147,16 @@ template <typename Int> std::optional<Int> roundToInteger(double value) {
     // even value one past the maximum. NaN fails both comparisons.
     if (!(value >= low && value < high))
         return std::nullopt;
-    // Within the range the helper rounds without std::floor and std::fmod (see there for what
-    // they cost); this runs for every number a box reads.
-    return static_cast<Int>(roundHalfEvenInRange(value));
+    // nearbyint rounds in the current rounding mode, to nearest with ties to even, which
+    // nothing in the program changes.
+    return static_cast<Int>(std::nearbyint(value));
 }
 
 // The magnitude written out with the given number of decimals, rounded to nearest with an exact
 // half going to the even neighbour. The rounding is judged on the exact binary value: the double
-// nearest 0.015 lies just below it and shows as 0.01.
+// nearest 0.015 lies just below it and shows as 0.01. libstdc++'s to_chars with a precision
+// (Ryu's fixed formatting) works on the exact value and sends an exact tie to the even digit.
 std::string fixedMagnitude(double magnitude, int decimals) {
-    // For the usual case the scaled value is rounded by hand: to_chars with a precision is far
-    // slower, and the round trip over every frame formats millions of values.
-    constexpr int MaxFastDecimals = 9;
-    constexpr double FastLimit = 0x1p52; // every half-integer below it is a double
-    double scale = 1.0;
-    for (int i = 0; i < decimals && i < MaxFastDecimals; ++i)
-        scale *= 10.0;
-    const double scaled = magnitude * scale;
-    if (decimals <= MaxFastDecimals && scaled < FastLimit) {
-        // Every half lies on a double here, so the product can end on the other side of one
-        // from the exact value only by landing on it; the part the rounding dropped then decides.
-        // scaled is neither negative nor beyond 2^52 here, so the floor can be taken in
-        // integers (floorInRange says what std::floor would cost).
-        double whole = static_cast<double>(floorInRange(scaled));
-        const double fraction = scaled - whole;
-        bool up = fraction > 0.5;
-        if (fraction == 0.5) {
-            const double dropped = std::fma(magnitude, scale, -scaled);
-            up = dropped > 0.0 || (dropped == 0.0 && std::fmod(whole, 2.0) != 0.0);
-        }
-        if (up)
-            whole += 1.0;
-        std::string text = std::to_string(static_cast<std::uint64_t>(whole));
-        if (decimals > 0) {
-            const auto width = static_cast<std::size_t>(decimals) + 1;
-            if (text.size() < width)
-                text.insert(0, width - text.size(), '0');
-            text.insert(text.size() - static_cast<std::size_t>(decimals), 1, '.');
-        }
-        return text;
-    }
     // Enough for the 309 integer digits of the largest double, a point and decimals.
     std::array<char, 400> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,

@@ -1,16 +1,18 @@
 #include "arithmetic/timecode.h"
 
 #include "arithmetic/checked.h"
-#include "arithmetic/framefraction.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstddef>
-#include <cstring>
-#include <type_traits>
+#include <cmath>
 
 namespace vorlane {
 namespace {
+
+// floor(a / b) taken on the double-precision quotient, for a positive divisor b. The quotient
+// and its floor lie between 0 and a, so the floor fits 32 bits.
+std::int32_t floorDiv(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(std::floor(static_cast<double>(a) / static_cast<double>(b)));
+}
 
 // The seconds and frames of a label counted from the start of its minute. They travel as
 // seconds + frames / 100 in single precision, each step rounded to single: this is the value
@@ -18,28 +20,9 @@ namespace {
 // the truncating remainder, so a negative label gives a negative fraction.
 float composeSecFrames(std::int32_t label) {
     const float wholeSeconds = static_cast<float>(floorDiv(label, FramesPerSecond));
-    return wholeSeconds + frameFraction(label % FramesPerSecond);
-}
-
-// GCC 12.2 at -O2 and -O3 (x86-64) returns a Timecode with the hours and minutes together in
-// one 64-bit register, but fills that register by storing the two fields one by one and loading
-// them back as one. The processor cannot forward one load from two stores and waits until they
-// have reached the cache, which takes longer than all of the arithmetic. Copying the two fields
-// in as one 64-bit value lets the compiler keep them in registers throughout. Measured with
-// scripts/bench (Release, -O3, a 2-CPU Intel Xeon virtual machine): FramesToTimecode takes 5.4
-// to 6.5 ns a call this way and 9.2 to 10.4 ns with a plain aggregate return; the round trip over
-// the day, 75 to 87 ms against 120 to 125 ms.
-Timecode makeTimecode(std::int32_t hours, std::int32_t minutes, float secFrames) {
-    static_assert(std::is_trivially_copyable_v<Timecode> && offsetof(Timecode, hours) == 0 &&
-                  offsetof(Timecode, minutes) == sizeof(std::int32_t));
-    const auto first = static_cast<std::uint64_t>(static_cast<std::uint32_t>(hours));
-    const auto second = static_cast<std::uint64_t>(static_cast<std::uint32_t>(minutes));
-    const std::uint64_t both =
-        std::endian::native == std::endian::little ? first | second << 32 : second | first << 32;
-    Timecode tc;
-    std::memcpy(static_cast<void*>(&tc), &both, sizeof both);
-    tc.secFrames = secFrames;
-    return tc;
+    const float frameFraction =
+        static_cast<float>(label % FramesPerSecond) / static_cast<float>(FrameScale);
+    return wholeSeconds + frameFraction;
 }
 
 // The hours are whole groups of six ten-minute blocks: the floor of a floored quotient is the
@@ -48,10 +31,9 @@ Timecode nonDropFrame(std::int32_t frame) {
     const std::int32_t inBlock = frame % FramesPerTenMinutes;
     const std::int32_t block = floorDiv(frame, FramesPerTenMinutes);
     const std::int32_t inMinute = inBlock % FramesPerMinute;
-    return makeTimecode(floorDiv(block, BlocksPerHour),
-                        floorDiv(inBlock, FramesPerMinute) +
-                            (block % BlocksPerHour) * MinutesPerBlock,
-                        composeSecFrames(inMinute));
+    return {floorDiv(block, BlocksPerHour),
+            floorDiv(inBlock, FramesPerMinute) + (block % BlocksPerHour) * MinutesPerBlock,
+            composeSecFrames(inMinute)};
 }
 
 // SMPTE ST 12-1 drop-frame counting: within a ten-minute block the first minute keeps labels
@@ -64,9 +46,8 @@ Timecode dropFrame(std::int32_t frame) {
     const std::int32_t afterDrop = inBlock - DroppedLabelsPerMinute;
     const std::int32_t minuteInBlock = std::max(floorDiv(afterDrop, FramesPerMinuteDrop), 0);
     const std::int32_t label = afterDrop % FramesPerMinuteDrop + DroppedLabelsPerMinute;
-    return makeTimecode(floorDiv(block, BlocksPerHour),
-                        minuteInBlock + (block % BlocksPerHour) * MinutesPerBlock,
-                        composeSecFrames(label));
+    return {floorDiv(block, BlocksPerHour),
+            minuteInBlock + (block % BlocksPerHour) * MinutesPerBlock, composeSecFrames(label)};
 }
 
 } // namespace
@@ -78,18 +59,17 @@ Timecode FramesToTimecode(std::int32_t frameNumber, bool dropFrameCounting) {
 std::optional<std::int32_t> TimecodeToFrames(std::int32_t hours, std::int32_t minutes,
                                              float secFrames, bool dropFrameCounting) {
     const double value = secFrames;
-    // floor(value) lies in the 32-bit range exactly when value lies in [-2^31, 2^31); checking
-    // value first lets the floor be taken in integers. NaN fails both comparisons.
+    // floor(value) lies in the 32-bit range exactly when value lies in [-2^31, 2^31). NaN fails
+    // both comparisons.
     if (!(value >= -2147483648.0 && value < 2147483648.0))
         return std::nullopt;
-    const std::int64_t wholeSeconds = floorInRange(value);
+    const double wholeSeconds = std::floor(value);
     const auto seconds = static_cast<std::int32_t>(wholeSeconds);
     // value - seconds is exact, except for a negative value within 2^-30 of 0, which comes to
     // 100 frames either way. The decimals are a frame count of two digits, so 12.3 is 30 frames
-    // and a third decimal rounds into the second (ties to even). The product lies in [0, 100],
-    // well within the rounding helper's range.
-    const auto frames = static_cast<std::int32_t>(
-        roundHalfEvenInRange((value - static_cast<double>(wholeSeconds)) * FrameScale));
+    // and a third decimal rounds into the second (ties to even). The product lies in [0, 100].
+    const auto frames =
+        static_cast<std::int32_t>(std::nearbyint((value - wholeSeconds) * FrameScale));
 
     const auto hourMinutes = checkedMul(hours, MinutesPerHour);
     if (!hourMinutes)

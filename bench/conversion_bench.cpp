@@ -123,7 +123,7 @@ void BM_formatNumber_SecFrames(benchmark::State& state) {
 BENCHMARK(BM_formatNumber_SecFrames);
 
 // Every frame of the day to its timecode and back, in both modes: one iteration is the whole
-// round trip that the arithmetic must finish in well under a tenth of a second.
+// round trip.
 void BM_RoundTripDayBothModes(benchmark::State& state) {
     std::int32_t mismatches = 0;
     for (auto _ : state) {

@@ -3,7 +3,9 @@
 // The window's controls as the design draws them: names, kinds, captions, places and fonts, in
 // tab order. Every toolkit's window creates its controls from this one table.
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 namespace vorlane {
@@ -15,6 +17,22 @@ inline constexpr std::u16string_view WindowCaption = u"ヴォルレーン";
 inline constexpr int ClientWidthTwips = 4335;
 inline constexpr int ClientHeightTwips = 1965;
 inline constexpr double TwipsPerInch = 1440.0;
+
+/// Twips as pixels at `dpi` dots per inch (1 to 100000), to the nearest pixel (a half away from
+/// zero, as Windows' MulDiv rounds): 4335 twips are 289 pixels at 96 DPI and 434 at 144.
+/// Results beyond the int range stop at its ends.
+constexpr int twipsToPixels(int twips, int dpi) {
+    constexpr std::int64_t PerInch = 1440;
+    const std::int64_t scaled = std::int64_t{twips} * dpi;
+    const std::int64_t pixels =
+        (scaled < 0 ? scaled - PerInch / 2 : scaled + PerInch / 2) / PerInch;
+    return static_cast<int>(std::clamp<std::int64_t>(pixels, INT32_MIN, INT32_MAX));
+}
+
+/// Pixels at `dpi` dots per inch as twips.
+constexpr double pixelsToTwips(int pixels, int dpi) {
+    return pixels * TwipsPerInch / dpi;
+}
 
 enum class ControlKind { TextBox, PushButton, Label, GroupFrame, OptionButton };
 

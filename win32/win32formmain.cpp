@@ -1,0 +1,570 @@
+#include "win32/win32formmain.h"
+
+#include <commctrl.h>
+#include <imm.h>
+#include <windowsx.h>
+
+#include <cstring>
+#include <string>
+#include <utility>
+
+namespace vorlane {
+namespace {
+
+constexpr wchar_t WindowClass[] = L"Vorlane";
+constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr UINT_PTR BoxSubclass = 1;
+constexpr int IconResource = 1;
+
+// The design's faces first, then the same fonts' English names (a Windows that is not Japanese
+// may have them under those), then the IPA fonts, which share their metrics (Wine finds them
+// on Linux). The first one installed is taken.
+constexpr std::array<const wchar_t*, 3> GothicFaces{L"ＭＳ ゴシック", L"MS Gothic", L"IPAGothic"};
+constexpr std::array<const wchar_t*, 3> ProportionalGothicFaces{L"ＭＳ Ｐゴシック", L"MS PGothic",
+                                                                L"IPAPGothic"};
+// The buttons', the frame's and the mode buttons' font: the proportional gothic at 9 points.
+constexpr ControlFont WindowFont{FontFace::ProportionalGothic, 9};
+
+enum MenuItem : UINT {
+    CopyTimecodeItem = 1,
+    PasteTimecodeItem,
+    UndoItem,
+    CutItem,
+    CopyItem,
+    PasteItem,
+    DeleteItem,
+    SelectAllItem,
+};
+
+const wchar_t* wide(std::u16string_view text) {
+    return reinterpret_cast<const wchar_t*>(text.data());
+}
+
+std::u16string windowText(HWND window) {
+    std::u16string text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, u'\0');
+    const int length = ::GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()),
+                                        static_cast<int>(text.size()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+std::size_t fontIndex(ControlFont font) {
+    if (font.face == FontFace::WindowDefault)
+        return 0;
+    if (font.face == FontFace::ProportionalGothic)
+        return 1;
+    return font.points == BoxFont.points ? 2 : 3;
+}
+
+bool isInstalled(const wchar_t* face) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = SHIFTJIS_CHARSET;
+    ::lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
+    const HDC screen = ::GetDC(nullptr);
+    bool found = false;
+    ::EnumFontFamiliesExW(
+        screen, &wanted,
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM data) -> int {
+            *reinterpret_cast<bool*>(data) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    ::ReleaseDC(nullptr, screen);
+    return found;
+}
+
+// Regular weight, not italic, the Shift-JIS character set: where no face of the list is
+// installed, Windows takes a Japanese font of its own.
+HFONT createFont(ControlFont font, int dpi) {
+    if (font.face == FontFace::WindowDefault)
+        font = WindowFont;
+    const auto& faces = font.face == FontFace::Gothic ? GothicFaces : ProportionalGothicFaces;
+    const wchar_t* face = faces.front();
+    for (const wchar_t* candidate : faces) {
+        if (isInstalled(candidate)) {
+            face = candidate;
+            break;
+        }
+    }
+    // Points to pixels: 72 points an inch.
+    const int height = -static_cast<int>(font.points * dpi / 72.0 + 0.5);
+    return ::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                         DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+// The table's controls of one kind, in order.
+template <std::size_t N> std::array<std::size_t, N> indicesOf(ControlKind kind) {
+    std::array<std::size_t, N> indices{};
+    std::size_t found = 0;
+    for (std::size_t i = 0; i < Controls.size() && found < N; ++i) {
+        if (Controls[i].kind == kind)
+            indices[found++] = i;
+    }
+    return indices;
+}
+
+const auto BoxIndices = indicesOf<4>(ControlKind::TextBox);
+const auto OptionIndices = indicesOf<2>(ControlKind::OptionButton);
+const auto FrameIndex = indicesOf<1>(ControlKind::GroupFrame)[0];
+const auto ButtonIndices = indicesOf<2>(ControlKind::PushButton);
+
+} // namespace
+
+Win32FormMain::Win32FormMain(HINSTANCE instance) : m_form(*this) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProcedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IconResource));
+    windowClass.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = WindowClass;
+    ::RegisterClassExW(&windowClass);
+    m_window = ::CreateWindowExW(0, WindowClass, wide(WindowCaption), WindowStyle, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                 instance, this);
+    m_dpi = static_cast<int>(::GetDpiForWindow(m_window));
+    createControls();
+    layOut(m_dpi);
+    m_form.Form_Load();
+}
+
+Win32FormMain::~Win32FormMain() {
+    if (m_window)
+        ::DestroyWindow(m_window);
+    for (HFONT font : m_fonts)
+        ::DeleteObject(font);
+}
+
+void Win32FormMain::show(int showCommand) {
+    ::ShowWindow(m_window, showCommand);
+    ::SetFocus(boxWindow(EntryBox::Frame));
+}
+
+int Win32FormMain::systemDpi() const {
+    return static_cast<int>(::GetDpiForSystem());
+}
+
+void Win32FormMain::createControls() {
+    const HINSTANCE instance =
+        reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(m_window, GWLP_HINSTANCE));
+    for (std::size_t i = 0; i < Controls.size(); ++i) {
+        const ControlSpec& spec = Controls[i];
+        const wchar_t* windowClass = L"BUTTON";
+        DWORD style = WS_CHILD | WS_VISIBLE;
+        DWORD extendedStyle = 0;
+        switch (spec.kind) {
+        case ControlKind::TextBox:
+            windowClass = L"EDIT";
+            style |= WS_TABSTOP | ES_AUTOHSCROLL;
+            extendedStyle = WS_EX_CLIENTEDGE;
+            break;
+        case ControlKind::PushButton:
+            style |= WS_TABSTOP | BS_PUSHBUTTON;
+            break;
+        case ControlKind::Label:
+            windowClass = L"STATIC";
+            style |= SS_LEFT | SS_NOPREFIX;
+            break;
+        case ControlKind::GroupFrame:
+            style |= BS_GROUPBOX;
+            break;
+        case ControlKind::OptionButton:
+            // One group: its first button starts it, and the Tab stop follows the checked one.
+            style |= BS_AUTORADIOBUTTON | (i == OptionIndices[0] ? WS_GROUP : 0);
+            break;
+        }
+        m_controls[i] = ::CreateWindowExW(
+            extendedStyle, windowClass, wide(spec.caption), style, 0, 0, 0, 0, m_window,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstControlId + i)), instance, nullptr);
+    }
+    for (const std::size_t index : BoxIndices) {
+        ::SetWindowSubclass(control(index), boxProcedure, BoxSubclass,
+                            reinterpret_cast<DWORD_PTR>(this));
+        // Composed text would bypass the key rules: the boxes take no input method.
+        ::ImmAssociateContextEx(control(index), nullptr, 0);
+        ::SendMessageW(control(index), EM_SETLIMITTEXT, 0, 0); // no limit of ours
+    }
+    setDropFrame(true); // the designed state
+}
+
+// Geometry and fonts at the window's DPI; again whenever it moves to a screen of another DPI.
+void Win32FormMain::layOut(int dpi) {
+    m_dpi = dpi;
+    for (HFONT& font : m_fonts) {
+        ::DeleteObject(font);
+        font = nullptr;
+    }
+    for (std::size_t i = 0; i < Controls.size(); ++i) {
+        const ControlSpec& spec = Controls[i];
+        HFONT& font = m_fonts[fontIndex(spec.font)];
+        if (!font)
+            font = createFont(spec.font, dpi);
+        TwipsBox place = spec.place;
+        // The mode buttons are placed by the frame's corner but are its siblings: a group box
+        // does not pass its children's clicks on.
+        if (spec.kind == ControlKind::OptionButton) {
+            place.left += Controls[FrameIndex].place.left;
+            place.top += Controls[FrameIndex].place.top;
+        }
+        ::SetWindowPos(control(i), nullptr, twipsToPixels(place.left, dpi),
+                       twipsToPixels(place.top, dpi), twipsToPixels(place.width, dpi),
+                       twipsToPixels(place.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SendMessageW(control(i), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+    RECT frame{0, 0, twipsToPixels(ClientWidthTwips, dpi), twipsToPixels(ClientHeightTwips, dpi)};
+    ::AdjustWindowRectExForDpi(&frame, WindowStyle, FALSE, 0, static_cast<UINT>(dpi));
+    ::SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HWND Win32FormMain::boxWindow(EntryBox box) const {
+    return control(BoxIndices[static_cast<std::size_t>(box)]);
+}
+
+LRESULT CALLBACK Win32FormMain::windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                                LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<Win32FormMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->m_window = window;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Win32FormMain*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self)
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    return self->onMessage(message, wParam, lParam);
+}
+
+LRESULT Win32FormMain::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        onCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_ACTIVATE:
+        onActivate(LOWORD(wParam) != WA_INACTIVE);
+        return 0;
+    case WM_DPICHANGED: {
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(m_window, nullptr, suggested->left, suggested->top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        layOut(HIWORD(wParam));
+        return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+        // Labels on the window's own background, not white.
+        ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+        return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+    case WM_ENDSESSION:
+        // A logout saves too: the process may end as soon as this returns.
+        if (wParam)
+            onClose();
+        return 0;
+    case WM_CLOSE:
+        onClose();
+        ::DestroyWindow(m_window);
+        return 0;
+    case WM_DESTROY:
+        m_window = nullptr;
+        ::PostQuitMessage(0);
+        return 0;
+    default:
+        return ::DefWindowProcW(m_window, message, wParam, lParam);
+    }
+}
+
+void Win32FormMain::onClose() {
+    if (std::exchange(m_unloaded, true))
+        return;
+    m_form.Form_Unload();
+}
+
+void Win32FormMain::onCommand(int id, int notification) {
+    if (notification != BN_CLICKED)
+        return;
+    const auto index = static_cast<std::size_t>(id - FirstControlId);
+    if (index == ButtonIndices[0]) {
+        m_form.CommandF2T_Click();
+    } else if (index == ButtonIndices[1]) {
+        m_form.CommandT2F_Click();
+    } else if (index == OptionIndices[0] || index == OptionIndices[1]) {
+        const bool dropFrameClicked = index == OptionIndices[1];
+        // Clicking the button that is selected already changes no mode.
+        const bool wasDropFrame =
+            (::GetWindowLongPtrW(control(OptionIndices[1]), GWL_STYLE) & WS_TABSTOP) != 0;
+        setDropFrame(dropFrameClicked);
+        if (dropFrameClicked != wasDropFrame)
+            m_form.OptionFps_Click(dropFrameClicked ? 1 : 0);
+    }
+}
+
+// Re-activation from another application gives the focus back to the box it left, with its caret
+// and selection: Windows would give it to nothing.
+void Win32FormMain::onActivate(bool active) {
+    if (!active) {
+        const HWND focus = ::GetFocus();
+        m_lastFocus = focus && ::IsChild(m_window, focus) ? focus : nullptr;
+    } else if (m_lastFocus && ::IsWindow(m_lastFocus)) {
+        ::SetFocus(m_lastFocus);
+    }
+}
+
+LRESULT CALLBACK Win32FormMain::boxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR, DWORD_PTR self) {
+    auto* form = reinterpret_cast<Win32FormMain*>(self);
+    for (std::size_t i = 0; i < BoxIndices.size(); ++i) {
+        if (form->control(BoxIndices[i]) == box)
+            return form->onBoxMessage(static_cast<EntryBox>(i), message, wParam, lParam);
+    }
+    return ::DefSubclassProc(box, message, wParam, lParam);
+}
+
+LRESULT Win32FormMain::onBoxMessage(EntryBox entryBox, UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND box = boxWindow(entryBox);
+    switch (message) {
+    case WM_GETDLGCODE: {
+        // A dialog-style message loop would take Enter for its default button.
+        const LRESULT code = ::DefSubclassProc(box, message, wParam, lParam);
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
+            return code | DLGC_WANTMESSAGE;
+        return code;
+    }
+    case WM_CHAR:
+    case WM_IME_CHAR: {
+        // The character code is the UTF-16 unit: Enter 13, Backspace 8, Ctrl+V 22.
+        int keyAscii = static_cast<int>(wParam & 0xFFFF);
+        m_form.KeyPress(entryBox, keyAscii);
+        if (keyAscii == 0)
+            return 0;
+        return ::DefSubclassProc(box, WM_CHAR, static_cast<WPARAM>(keyAscii), lParam);
+    }
+    case WM_SETFOCUS: {
+        const LRESULT result = ::DefSubclassProc(box, message, wParam, lParam);
+        // Only a move into the box from elsewhere in this window selects its text; the window
+        // becoming active again leaves the caret and the selection as they were.
+        const auto from = reinterpret_cast<HWND>(wParam);
+        if (from && ::IsChild(m_window, from)) {
+            m_form.GotFocus(entryBox);
+            if (::GetKeyState(VK_LBUTTON) < 0)
+                m_focusedByClick = box;
+        }
+        return result;
+    }
+    case WM_LBUTTONUP: {
+        // The box's own handling of the click put the caret where it landed: a click that
+        // brought the focus ends with the whole text selected.
+        const LRESULT result = ::DefSubclassProc(box, message, wParam, lParam);
+        if (std::exchange(m_focusedByClick, nullptr) == box)
+            m_form.GotFocus(entryBox);
+        return result;
+    }
+    case WM_KEYDOWN:
+        if (wParam == VK_F10 && ::GetKeyState(VK_SHIFT) < 0) {
+            showBoxMenu(entryBox, -1);
+            return 0;
+        }
+        break;
+    case WM_CONTEXTMENU:
+        showBoxMenu(entryBox, lParam);
+        return 0;
+    case WM_NCDESTROY:
+        ::RemoveWindowSubclass(box, boxProcedure, BoxSubclass);
+        break;
+    default:
+        break;
+    }
+    return ::DefSubclassProc(box, message, wParam, lParam);
+}
+
+// The edit control's own menu cannot take items, so the whole menu is built here: the timecode
+// items, then the standard edit items. It names no shortcut, since the key rules swallow Ctrl+Z,
+// Ctrl+X, Ctrl+C, Ctrl+V and Ctrl+A in the boxes, and it never asks the clipboard anything.
+void Win32FormMain::showBoxMenu(EntryBox entryBox, LPARAM at) {
+    const HWND box = boxWindow(entryBox);
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+    const bool selected = start != end;
+    const auto state = [](bool enabled) { return enabled ? MF_ENABLED : MF_GRAYED; };
+    const HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuW(menu, MF_STRING | state(m_form.CanCopyTimecode()), CopyTimecodeItem,
+                  L"タイムコードをコピー");
+    ::AppendMenuW(menu, MF_STRING, PasteTimecodeItem, L"タイムコードを貼り付け");
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_STRING | state(::SendMessageW(box, EM_CANUNDO, 0, 0) != 0), UndoItem,
+                  L"元に戻す(&U)");
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_STRING | state(selected), CutItem, L"切り取り(&T)");
+    ::AppendMenuW(menu, MF_STRING | state(selected), CopyItem, L"コピー(&C)");
+    ::AppendMenuW(menu, MF_STRING, PasteItem, L"貼り付け(&P)");
+    ::AppendMenuW(menu, MF_STRING | state(selected), DeleteItem, L"削除(&D)");
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_STRING | state(::GetWindowTextLengthW(box) > 0), SelectAllItem,
+                  L"すべて選択(&A)");
+    POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    if (at == -1) { // from the keyboard: below the box's left edge
+        RECT rect{};
+        ::GetWindowRect(box, &rect);
+        point = {rect.left, rect.bottom};
+    }
+    const UINT item = static_cast<UINT>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON,
+                                                         point.x, point.y, 0, m_window, nullptr));
+    ::DestroyMenu(menu);
+    switch (item) {
+    case CopyTimecodeItem:
+        m_form.CopyTimecode();
+        break;
+    case PasteTimecodeItem:
+        m_form.PasteTimecode();
+        break;
+    case UndoItem:
+        ::SendMessageW(box, EM_UNDO, 0, 0);
+        break;
+    case CutItem:
+        ::SendMessageW(box, WM_CUT, 0, 0);
+        break;
+    case CopyItem:
+        ::SendMessageW(box, WM_COPY, 0, 0);
+        break;
+    case PasteItem:
+        ::SendMessageW(box, WM_PASTE, 0, 0);
+        break;
+    case DeleteItem:
+        ::SendMessageW(box, WM_CLEAR, 0, 0);
+        break;
+    case SelectAllItem:
+        ::SendMessageW(box, EM_SETSEL, 0, -1);
+        break;
+    default:
+        break;
+    }
+}
+
+std::u16string Win32FormMain::text(EntryBox box) const {
+    return windowText(boxWindow(box));
+}
+
+void Win32FormMain::setText(EntryBox box, std::u16string_view text) {
+    const std::u16string terminated(text);
+    ::SetWindowTextW(boxWindow(box), wide(terminated));
+}
+
+void Win32FormMain::setSelection(EntryBox box, int start, int length) {
+    // The edit control puts a start beyond the end at the end.
+    ::SendMessageW(boxWindow(box), EM_SETSEL, static_cast<WPARAM>(start),
+                   static_cast<LPARAM>(start + length));
+}
+
+void Win32FormMain::focusBox(EntryBox box) {
+    ::SetFocus(boxWindow(box));
+}
+
+bool Win32FormMain::dropFrame() const {
+    return ::SendMessageW(control(OptionIndices[1]), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32FormMain::setDropFrame(bool dropFrame) {
+    const std::size_t checked = OptionIndices[dropFrame ? 1 : 0];
+    // BM_SETCHECK would leave the partner checked.
+    ::CheckRadioButton(m_window, FirstControlId + static_cast<int>(OptionIndices[0]),
+                       FirstControlId + static_cast<int>(OptionIndices[1]),
+                       FirstControlId + static_cast<int>(checked));
+    // One Tab stop for the pair, on the selected button.
+    for (const std::size_t index : OptionIndices) {
+        const HWND option = control(index);
+        const LONG_PTR style = ::GetWindowLongPtrW(option, GWL_STYLE);
+        ::SetWindowLongPtrW(option, GWL_STYLE,
+                            index == checked ? style | WS_TABSTOP : style & ~LONG_PTR{WS_TABSTOP});
+    }
+}
+
+void Win32FormMain::showWarning(std::u16string_view text) {
+    const std::u16string terminated(text);
+    ::MessageBoxW(m_window, wide(terminated), L"Vorlane", MB_OK | MB_ICONEXCLAMATION);
+}
+
+// Positions are stored in twips at the system's DPI, which an old file's numbers always meant.
+std::optional<WindowPosition> Win32FormMain::position() const {
+    RECT rect{};
+    if (!::GetWindowRect(m_window, &rect))
+        return std::nullopt;
+    return WindowPosition{pixelsToTwips(rect.left, systemDpi()),
+                          pixelsToTwips(rect.top, systemDpi())};
+}
+
+void Win32FormMain::setPosition(std::int32_t left, std::int32_t top) {
+    ::SetWindowPos(m_window, nullptr, twipsToPixels(left, systemDpi()),
+                   twipsToPixels(top, systemDpi()), 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::vector<TwipsRect> Win32FormMain::workAreas() const {
+    struct Collected {
+        std::vector<TwipsRect> areas;
+        int dpi;
+    } collected{{}, systemDpi()};
+    const auto add = [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+        auto& into = *reinterpret_cast<Collected*>(data);
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (!::GetMonitorInfoW(monitor, &info))
+            return TRUE;
+        const RECT& work = info.rcWork;
+        const TwipsRect area{pixelsToTwips(work.left, into.dpi), pixelsToTwips(work.top, into.dpi),
+                             pixelsToTwips(work.right - work.left, into.dpi),
+                             pixelsToTwips(work.bottom - work.top, into.dpi)};
+        if (info.dwFlags & MONITORINFOF_PRIMARY)
+            into.areas.insert(into.areas.begin(), area);
+        else
+            into.areas.push_back(area);
+        return TRUE;
+    };
+    ::EnumDisplayMonitors(nullptr, nullptr, add, reinterpret_cast<LPARAM>(&collected));
+    return collected.areas;
+}
+
+void Win32FormMain::hideWindow() {
+    ::ShowWindow(m_window, SW_HIDE);
+}
+
+std::optional<std::u16string> Win32FormMain::clipboardText() {
+    if (!::OpenClipboard(m_window))
+        return std::nullopt;
+    std::optional<std::u16string> text;
+    if (const HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* units = static_cast<const char16_t*>(::GlobalLock(data))) {
+            // The data ends at its first zero, or at the end of its memory.
+            const std::size_t capacity = ::GlobalSize(data) / sizeof(char16_t);
+            std::size_t length = 0;
+            while (length < capacity && units[length] != u'\0')
+                ++length;
+            text.emplace(units, length);
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+void Win32FormMain::setClipboardText(std::u16string_view text) {
+    HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
+    if (!data)
+        return;
+    auto* units = static_cast<char16_t*>(::GlobalLock(data));
+    std::memcpy(units, text.data(), text.size() * sizeof(char16_t));
+    units[text.size()] = u'\0';
+    ::GlobalUnlock(data);
+    if (::OpenClipboard(m_window)) {
+        ::EmptyClipboard();
+        if (::SetClipboardData(CF_UNICODETEXT, data))
+            data = nullptr; // the clipboard owns it now
+        ::CloseClipboard();
+    }
+    if (data)
+        ::GlobalFree(data);
+}
+
+} // namespace vorlane

@@ -1,0 +1,80 @@
+#pragma once
+
+// Win32FormMain is the converter window on Windows, in plain Win32: native controls made from
+// the design's table (window/layout.h), the window operations of window/operations.h carried
+// out on them, and their messages forwarded to the toolkit-free handlers of FormMain
+// (window/formmain.h), which decide everything. One window procedure hands each message to one
+// small member function; the boxes are subclassed so that their characters pass the key rules.
+
+#include "window/formmain.h"
+#include "window/layout.h"
+
+#include <windows.h>
+
+#include <array>
+#include <optional>
+
+namespace vorlane {
+
+class Win32FormMain : private WindowOperations {
+public:
+    /// Creates the window, hidden, and runs Form_Load.
+    explicit Win32FormMain(HINSTANCE instance);
+    ~Win32FormMain() override;
+    Win32FormMain(const Win32FormMain&) = delete;
+    Win32FormMain& operator=(const Win32FormMain&) = delete;
+
+    HWND handle() const { return m_window; }
+    /// Shows the window with the focus in the frame box.
+    void show(int showCommand);
+
+    /// The control IDs: 100 + the control's place in the table. IDs 1 and 2 are IDOK and
+    /// IDCANCEL to a dialog-style message loop.
+    static constexpr int FirstControlId = 100;
+
+private:
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    static LRESULT CALLBACK boxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR self);
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onBoxMessage(EntryBox box, UINT message, WPARAM wParam, LPARAM lParam);
+
+    void createControls();
+    void layOut(int dpi);
+    void onCommand(int id, int notification);
+    void onActivate(bool active);
+    void onClose();
+    void showBoxMenu(EntryBox box, LPARAM at);
+    HWND control(std::size_t index) const { return m_controls[index]; }
+    HWND boxWindow(EntryBox box) const;
+    int systemDpi() const;
+
+    // WindowOperations
+    std::u16string text(EntryBox box) const override;
+    void setText(EntryBox box, std::u16string_view text) override;
+    void setSelection(EntryBox box, int start, int length) override;
+    void focusBox(EntryBox box) override;
+    bool dropFrame() const override;
+    void setDropFrame(bool dropFrame) override;
+    void showWarning(std::u16string_view text) override;
+    std::optional<WindowPosition> position() const override;
+    void setPosition(std::int32_t left, std::int32_t top) override;
+    std::vector<TwipsRect> workAreas() const override;
+    void hideWindow() override;
+    std::optional<std::u16string> clipboardText() override;
+    void setClipboardText(std::u16string_view text) override;
+
+    HWND m_window = nullptr;
+    std::array<HWND, Controls.size()> m_controls{};
+    std::array<HFONT, 4> m_fonts{}; // one per distinct font of the table
+    int m_dpi = USER_DEFAULT_SCREEN_DPI;
+    /// The box that had the focus when another application became active.
+    HWND m_lastFocus = nullptr;
+    /// A box that the mouse has just given the focus: the click ends with its text selected.
+    HWND m_focusedByClick = nullptr;
+    bool m_unloaded = false;
+    FormMain m_form;
+};
+
+} // namespace vorlane

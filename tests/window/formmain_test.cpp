@@ -2,6 +2,7 @@
 
 #include "fakewindow.h"
 #include "testsupport.h"
+#include "window/layout.h"
 
 #include <gtest/gtest.h>
 
@@ -380,6 +381,23 @@ TEST_F(FormMainTest, PasteTimecodeConvertsInTheCountingOfTheText) {
             EXPECT_TRUE(window->wholeTextSelected(*row.focus));
         }
     }
+}
+
+// Windows scales the design's twips to each screen's DPI; Wine reports 96 DPI only.
+TEST(TwipsToPixels, RoundsAtEveryDpiAndKeepsWithinTheIntRange) {
+    const struct {
+        int twips, dpi, pixels;
+    } rows[] = {{4335, 96, 289},
+                {4335, 120, 361},
+                {4335, 144, 434},
+                {4335, 192, 578},
+                {-1500, 96, -100},
+                {-1500, 144, -150},
+                {-10, 72, -1},
+                {INT32_MAX, 96000, INT32_MAX},
+                {INT32_MIN, 96000, INT32_MIN}};
+    for (const auto& row : rows)
+        EXPECT_EQ(twipsToPixels(row.twips, row.dpi), row.pixels) << row.twips << " " << row.dpi;
 }
 
 } // namespace

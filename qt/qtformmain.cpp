@@ -224,6 +224,12 @@ bool QtFormMain::filterBoxEvent(QLineEdit* box, EntryBox entryBox, QEvent* event
     switch (event->type()) {
     case QEvent::KeyPress: {
         const auto* key = static_cast<QKeyEvent*>(event);
+        // The menu key's context menu opens where the caret stands; Shift+F10's does too.
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            const QPoint caret = box->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+            popUpMenu(box, box->mapToGlobal(caret));
+            return true;
+        }
         const auto code = characterCode(key->key(), key->modifiers(), key->text());
         if (!code)
             return false;

@@ -54,10 +54,10 @@ public:
     /// The real warning box: warning icon, one OK button, caption "Vorlane".
     void showWarningBox(const QString& text);
 
-    /// The context menu of a box, which a right-click or the menu key opens: the two timecode
-    /// items "タイムコードをコピー" and "タイムコードを貼り付け", then Qt's standard edit menu in
-    /// Japanese, naming none of the shortcuts that the key rules swallow in the boxes. The copy
-    /// item is disabled while the time boxes hold no timecode it can write.
+    /// The context menu of a box, which a right-click, the menu key or Shift+F10 opens: the two
+    /// timecode items "タイムコードをコピー" and "タイムコードを貼り付け", then Qt's standard edit
+    /// menu in Japanese, naming none of the shortcuts that the key rules swallow in the boxes. The
+    /// copy item is disabled while the time boxes hold no timecode it can write.
     std::unique_ptr<QMenu> createBoxMenu(QLineEdit* box);
 
     /// Twips (1/1440 inch) to device-independent pixels at this screen's logical DPI, and back.

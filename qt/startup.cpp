@@ -21,13 +21,15 @@ bool checkDisplay() {
     return false;
 }
 
-detail::BeforeQt::BeforeQt(int argc, char** argv) : m_arguments(argc, argv) {
+detail::BeforeQt::BeforeQt(int argc, char** argv)
+    : m_signalPipe(catchEndSignals()), m_arguments(argc, argv) {
     if (!checkDisplay())
         std::exit(EXIT_FAILURE);
 }
 
 Application::Application(int argc, char** argv)
-    : BeforeQt(argc, argv), QApplication(m_arguments.count(), m_arguments.values()) {
+    : BeforeQt(argc, argv), QApplication(m_arguments.count(), m_arguments.values()),
+      m_sessionEnd(m_signalPipe) {
     prepareApplication();
 }
 

@@ -47,14 +47,17 @@ namespace detail {
 // What must happen before QApplication's constructor runs: a base class listed before it.
 class BeforeQt {
 protected:
-    /// Without a display, ends the program with status 1 after checkDisplay's message.
+    /// Catches the end signals first of all; without a display, ends the program with status 1
+    /// after checkDisplay's message.
     BeforeQt(int argc, char** argv);
+    int m_signalPipe; // catchEndSignals
     QtArguments m_arguments;
 };
 } // namespace detail
 
-/// QApplication as the program runs it: started with QtArguments after checkDisplay, prepared
-/// by prepareApplication, and ended by SessionEnd as well as by the window's close.
+/// QApplication as the program runs it: started with QtArguments after catchEndSignals and
+/// checkDisplay, prepared by prepareApplication, and ended by SessionEnd as well as by the
+/// window's close.
 class Application : private detail::BeforeQt, public QApplication {
 public:
     Application(int argc, char** argv);

@@ -48,7 +48,10 @@ namespace detail {
 class BeforeQt {
 protected:
     /// Catches the end signals first of all; without a display, ends the program with status 1
-    /// after checkDisplay's message.
+    /// after checkDisplay's message. Until QApplication has opened its platform, Qt's abort where
+    /// it can open none of the platforms it tries (a DISPLAY where no X server answers: ssh
+    /// without X forwarding, a variable left from an ended session) becomes a message of the
+    /// same kind, naming what Qt tried, and the end with status 1, without a core dump.
     BeforeQt(int argc, char** argv);
     int m_signalPipe; // catchEndSignals
     QtArguments m_arguments;

@@ -1,6 +1,7 @@
 #include "qt/qtformmain.h"
 
 #include "qt/accessibility.h"
+#include "qt/clipboard.h"
 #include "qt/fonts.h"
 #include "qt/groupframe.h"
 #include "qt/keycode.h"
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -175,21 +177,40 @@ void QtFormMain::showWarningBox(const QString& text) {
 }
 
 std::unique_ptr<QMenu> QtFormMain::createBoxMenu(QLineEdit* box) {
-    std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
-    // Qt writes each item's shortcut after a tab: Ctrl+Z, Ctrl+Y, Ctrl+X, Ctrl+C, Ctrl+V and
-    // Ctrl+A, every one of which the key rules swallow here. A menu must not promise them.
-    for (QAction* action : menu->actions())
-        action->setText(action->text().section(u'\t', 0, 0));
-
-    QAction* standard = menu->actions().value(0);
-    auto* copy = new QAction(QStringLiteral("タイムコードをコピー"), menu.get());
+    auto menu = std::make_unique<QMenu>(box);
+    QAction* copy = menu->addAction(QStringLiteral("タイムコードをコピー"));
     copy->setEnabled(m_form.CanCopyTimecode());
     connect(copy, &QAction::triggered, this, [this] { m_form.CopyTimecode(); });
-    auto* paste = new QAction(QStringLiteral("タイムコードを貼り付け"), menu.get());
-    connect(paste, &QAction::triggered, this, [this] { m_form.PasteTimecode(); });
-    menu->insertActions(standard, {copy, paste});
-    menu->insertSeparator(standard);
+    connect(menu->addAction(QStringLiteral("タイムコードを貼り付け")), &QAction::triggered, this,
+            [this] { m_form.PasteTimecode(); });
+    menu->addSeparator();
+
+    // QLineEdit's own menu, in its order and with its translated texts, but built here: Qt's
+    // asks the clipboard whether it holds text, to enable Paste, and a hung clipboard owner held
+    // the menu for 15 s. Qt writes each item's shortcut after a tab: Ctrl+Z, Ctrl+Y, Ctrl+X,
+    // Ctrl+C, Ctrl+V and Ctrl+A, every one of which the key rules swallow here, so none is named.
+    const auto add = [&](const char* text, bool enabled, auto action) {
+        QAction* item = menu->addAction(QLineEdit::tr(text));
+        item->setEnabled(enabled);
+        connect(item, &QAction::triggered, box, action);
+    };
+    const bool selected = box->hasSelectedText();
+    add("&Undo", box->isUndoAvailable(), &QLineEdit::undo);
+    add("&Redo", box->isRedoAvailable(), &QLineEdit::redo);
+    menu->addSeparator();
+    add("Cu&t", selected, &QLineEdit::cut);
+    add("&Copy", selected, &QLineEdit::copy);
+    add("&Paste", true, [this, box] { pasteInto(box, QClipboard::Clipboard); });
+    add("Delete", selected, &QLineEdit::del);
+    menu->addSeparator();
+    add("Select All", box->selectedText().size() < box->text().size(), &QLineEdit::selectAll);
     return menu;
+}
+
+// A paste of nothing (a clipboard without text, or an owner that did not answer) does nothing.
+void QtFormMain::pasteInto(QLineEdit* box, QClipboard::Mode mode) {
+    if (const std::optional<QString> text = readClipboard(mode))
+        box->insert(*text);
 }
 
 void QtFormMain::closeEvent(QCloseEvent* event) {
@@ -224,7 +245,19 @@ bool QtFormMain::filterBoxEvent(QLineEdit* box, EntryBox entryBox, QEvent* event
     switch (event->type()) {
     case QEvent::KeyPress: {
         const auto* key = static_cast<QKeyEvent*>(event);
+        // The menu key's context menu opens where the caret stands; Shift+F10's does too.
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            const QPoint caret = box->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+            popUpMenu(box, box->mapToGlobal(caret));
+            return true;
+        }
         const auto code = characterCode(key->key(), key->modifiers(), key->text());
+        if (!code && key->matches(QKeySequence::Paste)) {
+            // Shift+Insert; under X11 Ctrl+Shift+Insert takes the primary selection, as in Qt.
+            const bool primary = key->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier);
+            pasteInto(box, primary ? QClipboard::Selection : QClipboard::Clipboard);
+            return true;
+        }
         if (!code)
             return false;
         int keyAscii = *code;
@@ -234,6 +267,14 @@ bool QtFormMain::filterBoxEvent(QLineEdit* box, EntryBox entryBox, QEvent* event
     }
     case QEvent::ContextMenu:
         popUpMenu(box, static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    case QEvent::MouseButtonRelease:
+        // X11's middle click pastes the primary selection, as QLineEdit's own release does.
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::MiddleButton ||
+            !QGuiApplication::clipboard()->supportsSelection())
+            return false;
+        box->deselect();
+        pasteInto(box, QClipboard::Selection);
         return true;
     case QEvent::FocusIn: {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
@@ -311,7 +352,10 @@ void QtFormMain::setDropFrame(bool dropFrame) {
 }
 
 void QtFormMain::showWarning(std::u16string_view text) {
-    warningBox(qtText(text));
+    // A handler that goes on after the window has closed (a paste whose wait the close or a
+    // signal cut short) has nothing to warn about.
+    if (isVisible())
+        warningBox(qtText(text));
 }
 
 std::optional<WindowPosition> QtFormMain::position() const {
@@ -344,7 +388,10 @@ void QtFormMain::hideWindow() {
 }
 
 std::optional<std::u16string> QtFormMain::clipboardText() {
-    return utf16(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+    const std::optional<QString> text = readClipboard(QClipboard::Clipboard);
+    if (!text)
+        return std::nullopt;
+    return utf16(*text);
 }
 
 void QtFormMain::setClipboardText(std::u16string_view text) {

@@ -11,6 +11,7 @@
 
 #include "window/formmain.h"
 
+#include <QClipboard>
 #include <QWidget>
 
 #include <array>
@@ -54,10 +55,12 @@ public:
     /// The real warning box: warning icon, one OK button, caption "Vorlane".
     void showWarningBox(const QString& text);
 
-    /// The context menu of a box, which a right-click or the menu key opens: the two timecode
-    /// items "タイムコードをコピー" and "タイムコードを貼り付け", then Qt's standard edit menu in
-    /// Japanese, naming none of the shortcuts that the key rules swallow in the boxes. The copy
-    /// item is disabled while the time boxes hold no timecode it can write.
+    /// The context menu of a box, which a right-click, the menu key or Shift+F10 opens: the two
+    /// timecode items "タイムコードをコピー" and "タイムコードを貼り付け", then QLineEdit's edit
+    /// items in Qt's Japanese, naming none of the shortcuts that the key rules swallow in the
+    /// boxes. The copy item is disabled while the time boxes hold no timecode it can write. Its
+    /// making never asks the clipboard: Paste stays enabled, and every paste waits at most
+    /// PasteWait (qt/clipboard.h) for the clipboard's owner.
     std::unique_ptr<QMenu> createBoxMenu(QLineEdit* box);
 
     /// Twips (1/1440 inch) to device-independent pixels at this screen's logical DPI, and back.
@@ -74,6 +77,7 @@ private:
     std::optional<EntryBox> entryBoxOf(const QObject* control) const;
     bool filterBoxEvent(QLineEdit* box, EntryBox entryBox, QEvent* event);
     void popUpMenu(QLineEdit* box, const QPoint& at);
+    void pasteInto(QLineEdit* box, QClipboard::Mode mode);
     bool moveBetweenOptions(QRadioButton* option, int key);
 
     // WindowOperations

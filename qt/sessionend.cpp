@@ -5,8 +5,10 @@
 #include <QSocketNotifier>
 #include <QWidget>
 
+#include <array>
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -15,8 +17,8 @@ namespace {
 
 constexpr std::array<int, 3> EndSignals{SIGTERM, SIGHUP, SIGINT};
 
-// The write end of the pipe that the handler writes to; -1 while no SessionEnd exists.
-std::atomic<int> signalPipe{-1};
+// The write end of the pipe that the handler writes to.
+std::atomic<int> pipeWriteEnd{-1};
 static_assert(std::atomic<int>::is_always_lock_free, "read inside a signal handler");
 
 // Only async-signal-safe work here: one byte into the pipe, which the event loop reads. A full
@@ -24,49 +26,51 @@ static_assert(std::atomic<int>::is_always_lock_free, "read inside a signal handl
 extern "C" void onEndSignal(int) {
     const int savedErrno = errno;
     const char byte = 0;
-    static_cast<void>(::write(signalPipe.load(), &byte, 1));
+    static_cast<void>(::write(pipeWriteEnd.load(), &byte, 1));
     errno = savedErrno;
 }
 
 } // namespace
 
-SessionEnd::SessionEnd() {
-    // Without the pipe the signals keep their default effect; nothing else changes.
-    if (::pipe2(m_pipe.data(), O_CLOEXEC | O_NONBLOCK) != 0)
-        return;
-    signalPipe = m_pipe[1];
-    struct sigaction action {};
-    action.sa_handler = onEndSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (std::size_t i = 0; i < EndSignals.size(); ++i) {
-        sigaction(EndSignals[i], nullptr, &m_previous[i]);
-        if (m_previous[i].sa_handler != SIG_IGN)
-            sigaction(EndSignals[i], &action, nullptr);
-    }
-    m_notifier = std::make_unique<QSocketNotifier>(m_pipe[0], QSocketNotifier::Read);
-    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [this] {
-        char bytes[16];
-        while (::read(m_pipe[0], bytes, sizeof bytes) > 0) {
+int catchEndSignals() {
+    static const int readEnd = [] {
+        std::array<int, 2> ends{};
+        if (::pipe2(ends.data(), O_CLOEXEC | O_NONBLOCK) != 0)
+            return -1;
+        pipeWriteEnd = ends[1];
+        struct sigaction action {};
+        action.sa_handler = onEndSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        for (const int number : EndSignals) {
+            struct sigaction previous {};
+            if (sigaction(number, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN)
+                sigaction(number, &action, nullptr);
         }
-        endProgram();
-    });
+        return ends[0];
+    }();
+    return readEnd;
+}
+
+SessionEnd::SessionEnd(int signalPipe) {
+    // Without the pipe the signals keep their default effect; nothing else changes.
+    if (signalPipe < 0)
+        return;
+    m_notifier = std::make_unique<QSocketNotifier>(signalPipe, QSocketNotifier::Read);
+    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
+                     [this, signalPipe] {
+                         char bytes[16];
+                         while (::read(signalPipe, bytes, sizeof bytes) > 0) {
+                         }
+                         endProgram();
+                     });
     QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, m_notifier.get(),
                      [this](QSessionManager&) { endProgram(); });
     QObject::connect(qGuiApp, &QCoreApplication::aboutToQuit, m_notifier.get(),
                      [this] { closeWindows(); });
 }
 
-SessionEnd::~SessionEnd() {
-    if (m_pipe[0] < 0)
-        return;
-    for (std::size_t i = 0; i < EndSignals.size(); ++i)
-        sigaction(EndSignals[i], &m_previous[i], nullptr);
-    signalPipe = -1;
-    m_notifier.reset();
-    for (const int fd : m_pipe)
-        ::close(fd);
-}
+SessionEnd::~SessionEnd() = default;
 
 void SessionEnd::endProgram() {
     closeWindows();

@@ -11,23 +11,72 @@ namespace vorlane {
 QtArguments::QtArguments(int argc, const char* const* argv)
     : m_name(argc > 0 && argv[0] != nullptr ? argv[0] : "vorlane"), m_values{m_name.data()} {}
 
+namespace {
+
+constexpr const char* HowToRun = "Run it on a desktop session, or under a virtual X server:\n"
+                                 "    xvfb-run -a vorlane\n";
+
+QByteArray environment(const char* name, const char* unset) {
+    return qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray(unset);
+}
+
+// What Qt 6.4 tries, in its order, each with the display it names: the platforms of
+// QT_QPA_PLATFORM ("wayland;xcb"), else Wayland first where the session is one, then X11.
+QByteArray platformsTried() {
+    QByteArray platforms = qgetenv("QT_QPA_PLATFORM");
+    if (platforms.isEmpty())
+        platforms =
+            qEnvironmentVariableIsSet("WAYLAND_DISPLAY") || qgetenv("XDG_SESSION_TYPE") == "wayland"
+                ? "wayland;xcb"
+                : "xcb";
+    QByteArrayList tried;
+    for (const QByteArray& platform : platforms.split(';')) {
+        const QByteArray name = platform.split(':').first();
+        if (name == "xcb")
+            tried << name + " at DISPLAY=" + environment("DISPLAY", "(not set)");
+        else if (name.startsWith("wayland"))
+            tried << name + " at WAYLAND_DISPLAY=" + environment("WAYLAND_DISPLAY", "wayland-0");
+        else if (!name.isEmpty())
+            tried << name;
+    }
+    return tried.isEmpty() ? QByteArray("nothing") : tried.join(", ");
+}
+
+QtMessageHandler qtMessages = nullptr;
+
+// In place of Qt's last message before it aborts where it opens no platform; every other message,
+// Qt's warnings about what failed included, passes on.
+void endWithoutPlatform(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg && text.contains(u"no Qt platform plugin could be initialized")) {
+        std::fprintf(stderr, "vorlane: no display could be opened (tried %s).\n%s",
+                     platformsTried().constData(), HowToRun);
+        std::_Exit(EXIT_FAILURE); // inside Qt's start: nothing of it may run any more
+    }
+    qtMessages(type, context, text);
+}
+
+} // namespace
+
 bool checkDisplay() {
     if (std::getenv("QT_QPA_PLATFORM") || std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY"))
         return true;
-    std::fputs("vorlane: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
-               "Run it on a desktop session, or under a virtual X server:\n"
-               "    xvfb-run -a vorlane\n",
-               stderr);
+    std::fprintf(stderr,
+                 "vorlane: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n%s",
+                 HowToRun);
     return false;
 }
 
-detail::BeforeQt::BeforeQt(int argc, char** argv) : m_arguments(argc, argv) {
+detail::BeforeQt::BeforeQt(int argc, char** argv)
+    : m_signalPipe(catchEndSignals()), m_arguments(argc, argv) {
     if (!checkDisplay())
         std::exit(EXIT_FAILURE);
+    qtMessages = qInstallMessageHandler(endWithoutPlatform);
 }
 
 Application::Application(int argc, char** argv)
-    : BeforeQt(argc, argv), QApplication(m_arguments.count(), m_arguments.values()) {
+    : BeforeQt(argc, argv), QApplication(m_arguments.count(), m_arguments.values()),
+      m_sessionEnd(m_signalPipe) {
+    qInstallMessageHandler(qtMessages); // Qt has opened its platform
     prepareApplication();
 }
 

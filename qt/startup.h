@@ -47,14 +47,20 @@ namespace detail {
 // What must happen before QApplication's constructor runs: a base class listed before it.
 class BeforeQt {
 protected:
-    /// Without a display, ends the program with status 1 after checkDisplay's message.
+    /// Catches the end signals first of all; without a display, ends the program with status 1
+    /// after checkDisplay's message. Until QApplication has opened its platform, Qt's abort where
+    /// it can open none of the platforms it tries (a DISPLAY where no X server answers: ssh
+    /// without X forwarding, a variable left from an ended session) becomes a message of the
+    /// same kind, naming what Qt tried, and the end with status 1, without a core dump.
     BeforeQt(int argc, char** argv);
+    int m_signalPipe; // catchEndSignals
     QtArguments m_arguments;
 };
 } // namespace detail
 
-/// QApplication as the program runs it: started with QtArguments after checkDisplay, prepared
-/// by prepareApplication, and ended by SessionEnd as well as by the window's close.
+/// QApplication as the program runs it: started with QtArguments after catchEndSignals and
+/// checkDisplay, prepared by prepareApplication, and ended by SessionEnd as well as by the
+/// window's close.
 class Application : private detail::BeforeQt, public QApplication {
 public:
     Application(int argc, char** argv);

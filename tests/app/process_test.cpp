@@ -22,12 +22,13 @@ using vorlane::test::settingsFile;
 using vorlane::test::TempFolder;
 using vorlane::test::writeBytes;
 
-bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s) {
+bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s,
+             std::chrono::microseconds every = 10ms) {
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {
         if (std::chrono::steady_clock::now() > end)
             return false;
-        std::this_thread::sleep_for(10ms);
+        std::this_thread::sleep_for(every);
     }
     return true;
 }
@@ -52,7 +53,17 @@ public:
     void signal(int number) const { ::kill(static_cast<pid_t>(processId()), number); }
     /// True when the program has ended within 10 s with exit status 0.
     bool exitsWithZero() {
-        return waitForFinished(10000) && exitStatus() == NormalExit && exitCode() == 0;
+        return (state() == NotRunning || waitForFinished(10000)) && exitStatus() == NormalExit &&
+               exitCode() == 0;
+    }
+    /// True once the program catches the signal: its bit in SigCgt of /proc/PID/status.
+    bool catches(int number) const {
+        std::ifstream status("/proc/" + std::to_string(processId()) + "/status");
+        unsigned long long mask = 0;
+        for (std::string line; std::getline(status, line);)
+            if (line.starts_with("SigCgt:"))
+                std::istringstream(line.substr(7)) >> std::hex >> mask;
+        return (mask >> (number - 1)) & 1U;
     }
 };
 
@@ -112,6 +123,29 @@ TEST(ProgramEnd, SignalsCloseTheWindowWhichSaves) {
         Program program(copyOfProgram(folder), {}, offscreen(runtime));
         ASSERT_TRUE(startedWith(path, Defaults, Unsaved));
         program.signal(number);
+        EXPECT_TRUE(program.exitsWithZero());
+        EXPECT_EQ(readBytes(path), Defaults);
+    }
+}
+
+// Every SIGTERM, SIGHUP and SIGINT ends the program through the window's close with status 0:
+// from the moment it catches them, before the window exists, to its very end.
+TEST(ProgramEnd, EverySignalEndsItThroughTheCloseWithZero) {
+    for (const bool atStart : {true, false}) {
+        SCOPED_TRACE(atStart ? "from the start" : "after start-up");
+        const TempFolder folder, runtime;
+        const std::string path = folder.file("vorlane.ini");
+        if (atStart)
+            writeBytes(path, Unsaved); // start-up keeps what it cannot read; the close does not
+        Program program(copyOfProgram(folder), {}, offscreen(runtime));
+        ASSERT_TRUE(program.waitForStarted());
+        if (atStart)
+            ASSERT_TRUE(waitFor([&] { return program.catches(SIGTERM); }, 10s, 100us));
+        else
+            ASSERT_TRUE(startedWith(path, Defaults, Unsaved));
+        const int numbers[] = {SIGTERM, SIGINT, SIGHUP};
+        for (int sent = 0; sent < 20000 && !program.waitForFinished(1); ++sent)
+            program.signal(numbers[sent % 3]);
         EXPECT_TRUE(program.exitsWithZero());
         EXPECT_EQ(readBytes(path), Defaults);
     }

@@ -48,6 +48,17 @@ TEST_F(QtWindowTest, TheBoxMenuIsJapaneseAndNamesNoShortcut) {
     EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "キャンセル");
 }
 
+// Shift+F10, the keyboard's other way to a context menu, opens the box's menu.
+TEST_F(QtWindowTest, ShiftF10OpensTheBoxMenu) {
+    QLineEdit* box = form->Text時刻[1];
+    box->setFocus(Qt::TabFocusReason);
+    press(box, Qt::Key_F10, Qt::ShiftModifier);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(texts(*menu), texts(*form->createBoxMenu(box)));
+    menu->close();
+}
+
 // The edit shortcuts that the menu may not name stay swallowed; the keyboard's other ones for
 // copy, cut and paste work.
 TEST_F(QtWindowTest, EditShortcutsOutsideTheKeyRulesWork) {

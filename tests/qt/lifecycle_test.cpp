@@ -159,18 +159,39 @@ TEST(SettingsBesideTheExecutable, ARenamedCopyUsesItsOwnName) {
     EXPECT_FALSE(QFileInfo::exists(folder.filePath("vorlane.ini")));
 }
 
-// Without a display Qt would abort with a core dump; the program says how to run it instead.
+// Where Qt can open no display it aborts with a core dump; the program says what it tried and
+// how to run it instead, and ends with status 1. No display at all, and displays named where no
+// server answers: a variable left from an ended session, ssh without X forwarding. (xvfb-run -a
+// counts down from :99, so :197 stays free of its servers.)
 TEST(ProgramStart, WithoutADisplaySaysHowToRunIt) {
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-        environment.remove(QString::fromLatin1(name));
-    program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(VORLANE_EXECUTABLE), {});
-    ASSERT_TRUE(program.waitForFinished());
-    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.exitCode(), EXIT_FAILURE);
-    EXPECT_TRUE(program.readAllStandardError().contains("xvfb-run -a vorlane"));
+    const struct {
+        QStringList environment;
+        const char* says;
+    } rows[] = {
+        {{}, "neither DISPLAY nor WAYLAND_DISPLAY is set"},
+        {{"DISPLAY=:197"}, "tried xcb at DISPLAY=:197)"},
+        {{"DISPLAY=:197", "QT_QPA_PLATFORM=xcb"}, "tried xcb at DISPLAY=:197)"},
+        {{"DISPLAY=:197", "WAYLAND_DISPLAY=vorlane-none"},
+         "tried wayland at WAYLAND_DISPLAY=vorlane-none, xcb at DISPLAY=:197)"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.environment.join(' ').toStdString());
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name :
+             {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"})
+            environment.remove(QString::fromLatin1(name));
+        for (const QString& setting : row.environment)
+            environment.insert(setting.section('=', 0, 0), setting.section('=', 1));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(VORLANE_EXECUTABLE), {});
+        ASSERT_TRUE(program.waitForFinished());
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), EXIT_FAILURE);
+        const QByteArray error = program.readAllStandardError();
+        EXPECT_TRUE(error.contains(row.says) && error.contains("xvfb-run -a vorlane"))
+            << error.toStdString();
+    }
 }
 
 } // namespace

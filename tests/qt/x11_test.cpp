@@ -3,12 +3,16 @@
 
 #include "formmain_fixture.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QMenu>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
+
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -42,6 +46,45 @@ TEST(OnX11, TheWindowReopensWhereItWasClosedInTheModeChosen) {
     EXPECT_EQ(again.pos(), QPoint(210, 135));
     EXPECT_TRUE(again.OptionFps[0]->isChecked());
     EXPECT_FALSE(again.OptionFps[1]->isChecked());
+}
+
+// A program that holds the clipboard and never answers, as a hung one does: here a second X
+// connection that never reads its requests. The box's menu opens at once; its paste item gives
+// up after 5 s, while the event loop runs and a key typed into a box is dropped.
+TEST(OnX11, AHungClipboardOwnerHoldsAPasteFiveSecondsAtMost) {
+    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> owner(
+        xcb_connect(nullptr, nullptr), &xcb_disconnect);
+    ASSERT_EQ(xcb_connection_has_error(owner.get()), 0);
+    const xcb_window_t window = xcb_generate_id(owner.get());
+    xcb_create_window(owner.get(), XCB_COPY_FROM_PARENT, window,
+                      xcb_setup_roots_iterator(xcb_get_setup(owner.get())).data->root, 0, 0, 1, 1,
+                      0, XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    xcb_intern_atom_reply_t* clipboard = xcb_intern_atom_reply(
+        owner.get(), xcb_intern_atom(owner.get(), 0, 9, "CLIPBOARD"), nullptr);
+    xcb_set_selection_owner(owner.get(), window, clipboard->atom, XCB_CURRENT_TIME);
+    std::free(clipboard);
+    std::free(xcb_get_input_focus_reply(owner.get(), xcb_get_input_focus(owner.get()), nullptr));
+
+    QTemporaryDir folder;
+    vorlane::QtFormMain form({folder.filePath("vorlane.ini").toStdString()});
+    form.warningBox = [](const QString&) {};
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QElapsedTimer clock;
+    clock.start();
+    const std::unique_ptr<QMenu> menu = form.createBoxMenu(form.Textフレーム番号);
+    EXPECT_LT(clock.elapsed(), 1000) << "the menu asked the clipboard";
+    const QString frame = form.Textフレーム番号->text();
+    bool typed = false;
+    QTimer::singleShot(100, &form, [&] {
+        QTest::keyClick(form.Textフレーム番号, Qt::Key_7);
+        typed = true;
+    });
+    clock.restart();
+    menu->actions().at(1)->trigger(); // タイムコードを貼り付け
+    EXPECT_LT(clock.elapsed(), 6000);
+    EXPECT_TRUE(typed);
+    EXPECT_EQ(form.Textフレーム番号->text(), frame);
 }
 
 // What the screen shows where the program's window opens (at 80, 60: 1200 and 900 twips), once

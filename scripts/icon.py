@@ -5,6 +5,8 @@ The icon is drawn from geometry, not from pixels, so every size comes from one d
 out on a 32 x 32 grid of design units:
   qt/icons/*.xpm                the window icon (32x32 in 2 colours, 32x32 and 16x16 in 16)
   packaging/icons/hicolor/...   the desktop theme: PNGs of 16 to 128 pixels and a scalable SVG
+  win32/icons/vorlane.ico       the Windows executable's icon: the window icon's three images,
+                                pixel for pixel, plus 48x48 and 256x256 in full colour
 Run from anywhere; the files are rewritten in place and are byte-for-byte reproducible.
     scripts/icon.py
 Standard library only (the PNGs are written with zlib and struct).
@@ -23,6 +25,10 @@ PALETTE16 = {
     "gray": "#808080", "red": "#FF0000", "yellow": "#FFFF00", "white": "#FFFFFF",
 }
 PALETTE2 = {"black": "#000000", "white": "#FFFFFF"}
+# The order of those colours in a 4-bit Windows bitmap's colour table (the VGA order); the
+# colours the drawing does not use fill the other entries.
+VGA_ORDER = ("black", "#800000", "#008000", "#808000", "navy", "#800080", "teal", "silver",
+             "gray", "red", "#00FF00", "yellow", "#0000FF", "#FF00FF", "#00FFFF", "white")
 
 # The design, in units of a 32 x 32 grid.
 FILM_LEFT, FILM_RIGHT = 1.0, 31.0
@@ -43,6 +49,9 @@ MINUTE_HAND = (FACE_X - 0.5, FACE_X + 5.5)  # horizontal extent, pointing to thr
 THEME_SIZES = (16, 32, 48, 64, 128)
 PIXEL_ART_SIZES = (16, 32)
 SUPERSAMPLE = 8
+# The Windows icon's full-colour sizes, beside the window icon's three images: Explorer's
+# "large icons" view asks for 48 pixels, its larger views and high-density screens for 256.
+ICO_FULL_COLOUR_SIZES = (48, 256)
 
 
 def colour_at(px, py, pixel, mono, edge=lambda value: value):
@@ -157,6 +166,78 @@ def png(size):
             + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
 
 
+def ico_dib(size, mono=False, full_colour=False):
+    """One image of a .ico file in the BMP form: a BITMAPINFOHEADER of twice the height, the
+    colour table, the colour bitmap and the transparency mask, both bottom-up with rows padded
+    to four bytes. mono: 1 bit, black and white; full_colour: 32-bit with straight alpha (the
+    mask, for old readers, marks what is wholly transparent); otherwise 4 bits, VGA palette."""
+    bits = 32 if full_colour else 1 if mono else 4
+    table = b""
+    if not full_colour:
+        colours = ("black", "white") if mono else VGA_ORDER
+        for name in colours:
+            value = PALETTE16.get(name, name)
+            table += bytes((int(value[5:7], 16), int(value[3:5], 16), int(value[1:3], 16), 0))
+    index = {name: i for i, name in enumerate(("black", "white") if mono else VGA_ORDER)}
+
+    def row_bytes(bits_per_pixel):
+        return (size * bits_per_pixel + 31) // 32 * 4
+
+    colour_rows, mask_rows = [], []
+    for y in reversed(range(size)):
+        pixels, mask = [], []
+        for x in range(size):
+            if full_colour:
+                r, g, b, a = rgba_pixel(x, y, size)
+                pixels.append(bytes((b, g, r, a)))
+                mask.append(a == 0)
+            else:
+                colour = shade(x, y, size, mono)
+                # Transparent pixels are black in the colour bitmap: the mask keeps the screen
+                # and black changes nothing of it.
+                pixels.append(index[colour] if colour is not None else 0)
+                mask.append(colour is None)
+        if full_colour:
+            row = b"".join(pixels)
+        else:
+            packed = 0
+            for value in pixels:
+                packed = (packed << bits) | value
+            row = packed.to_bytes(size * bits // 8, "big")
+        colour_rows.append(row.ljust(row_bytes(bits), b"\0"))
+        packed = 0
+        for transparent in mask:
+            packed = (packed << 1) | transparent
+        mask_rows.append(packed.to_bytes((size + 7) // 8, "big").ljust(row_bytes(1), b"\0"))
+    pixels = b"".join(colour_rows) + b"".join(mask_rows)
+    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, bits, 0, len(pixels), 0, 0,
+                         0, 0)
+    return header + table + pixels
+
+
+def ico():
+    """The Windows icon: the window icon's three images, then 48 pixels as a 32-bit bitmap and
+    256 pixels as a PNG, the form Windows expects at that size."""
+    images = [  # (size, colours for the directory, bits per pixel, data)
+        (32, 2, 1, ico_dib(32, mono=True)),
+        (32, 16, 4, ico_dib(32)),
+        (16, 16, 4, ico_dib(16)),
+    ]
+    for size in ICO_FULL_COLOUR_SIZES:
+        data = png(size) if size >= 256 else ico_dib(size, full_colour=True)
+        images.append((size, 0, 32, data))
+    directory = struct.pack("<HHH", 0, 1, len(images))
+    offset = len(directory) + 16 * len(images)
+    entries, blobs = b"", b""
+    for size, colours, bits, data in images:
+        # 256 is written as 0 in the directory's one-byte fields.
+        entries += struct.pack("<BBBBHHII", size % 256, size % 256, colours, 0, 1, bits,
+                               len(data), offset)
+        blobs += data
+        offset += len(data)
+    return directory + entries + blobs
+
+
 def svg():
     def number(value):
         return f"{value:g}"
@@ -209,6 +290,10 @@ def main():
     folder = theme / "scalable" / "apps"
     folder.mkdir(parents=True, exist_ok=True)
     (folder / f"{APP_ID}.svg").write_text(svg())
+
+    out = root / "win32" / "icons"
+    out.mkdir(parents=True, exist_ok=True)
+    (out / "vorlane.ico").write_bytes(ico())
     return 0
 
 

@@ -290,11 +290,11 @@ void Win32FormMain::onCommand(int id, int notification) {
         m_form.CommandT2F_Click();
     } else if (index == OptionIndices[0] || index == OptionIndices[1]) {
         const bool dropFrameClicked = index == OptionIndices[1];
-        // Clicking the button that is selected already changes no mode.
-        const bool wasDropFrame =
-            (::GetWindowLongPtrW(control(OptionIndices[1]), GWL_STYLE) & WS_TABSTOP) != 0;
+        // Clicking the button that is selected already changes no mode. The button has checked
+        // itself (and taken the Tab stop) by now: the mode before the click is the one last set.
+        const bool changed = dropFrameClicked != m_dropFrame;
         setDropFrame(dropFrameClicked);
-        if (dropFrameClicked != wasDropFrame)
+        if (changed)
             m_form.OptionFps_Click(dropFrameClicked ? 1 : 0);
     }
 }
@@ -467,6 +467,7 @@ bool Win32FormMain::dropFrame() const {
 }
 
 void Win32FormMain::setDropFrame(bool dropFrame) {
+    m_dropFrame = dropFrame;
     const std::size_t checked = OptionIndices[dropFrame ? 1 : 0];
     // BM_SETCHECK would leave the partner checked.
     ::CheckRadioButton(m_window, FirstControlId + static_cast<int>(OptionIndices[0]),

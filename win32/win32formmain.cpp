@@ -1,5 +1,7 @@
 #include "win32/win32formmain.h"
 
+#include "window/keyrules.h"
+
 #include <commctrl.h>
 #include <imm.h>
 #include <windowsx.h>
@@ -336,7 +338,8 @@ LRESULT Win32FormMain::onBoxMessage(EntryBox entryBox, UINT message, WPARAM wPar
         // The character code is the UTF-16 unit: Enter 13, Backspace 8, Ctrl+V 22.
         int keyAscii = static_cast<int>(wParam & 0xFFFF);
         m_form.KeyPress(entryBox, keyAscii);
-        if (keyAscii == 0)
+        // Enter has done its work by now; passed on, it would make the one-line box beep.
+        if (keyAscii == 0 || keyAscii == KeyEnter)
             return 0;
         return ::DefSubclassProc(box, WM_CHAR, static_cast<WPARAM>(keyAscii), lParam);
     }
@@ -365,6 +368,10 @@ LRESULT Win32FormMain::onBoxMessage(EntryBox entryBox, UINT message, WPARAM wPar
             showBoxMenu(entryBox, -1);
             return 0;
         }
+        // The box would select its whole text on Ctrl+A before the character arrives; the key
+        // rules swallow that character, as on Linux.
+        if (wParam == 'A' && ::GetKeyState(VK_CONTROL) < 0)
+            return 0;
         break;
     case WM_CONTEXTMENU:
         showBoxMenu(entryBox, lParam);

@@ -1,5 +1,7 @@
 #include "win32/win32formmain.h"
 
+#include "window/keyrules.h"
+
 #include <commctrl.h>
 #include <imm.h>
 #include <windowsx.h>
@@ -290,11 +292,11 @@ void Win32FormMain::onCommand(int id, int notification) {
         m_form.CommandT2F_Click();
     } else if (index == OptionIndices[0] || index == OptionIndices[1]) {
         const bool dropFrameClicked = index == OptionIndices[1];
-        // Clicking the button that is selected already changes no mode.
-        const bool wasDropFrame =
-            (::GetWindowLongPtrW(control(OptionIndices[1]), GWL_STYLE) & WS_TABSTOP) != 0;
+        // Clicking the button that is selected already changes no mode. The button has checked
+        // itself (and taken the Tab stop) by now: the mode before the click is the one last set.
+        const bool changed = dropFrameClicked != m_dropFrame;
         setDropFrame(dropFrameClicked);
-        if (dropFrameClicked != wasDropFrame)
+        if (changed)
             m_form.OptionFps_Click(dropFrameClicked ? 1 : 0);
     }
 }
@@ -336,7 +338,8 @@ LRESULT Win32FormMain::onBoxMessage(EntryBox entryBox, UINT message, WPARAM wPar
         // The character code is the UTF-16 unit: Enter 13, Backspace 8, Ctrl+V 22.
         int keyAscii = static_cast<int>(wParam & 0xFFFF);
         m_form.KeyPress(entryBox, keyAscii);
-        if (keyAscii == 0)
+        // Enter has done its work by now; passed on, it would make the one-line box beep.
+        if (keyAscii == 0 || keyAscii == KeyEnter)
             return 0;
         return ::DefSubclassProc(box, WM_CHAR, static_cast<WPARAM>(keyAscii), lParam);
     }
@@ -365,6 +368,10 @@ LRESULT Win32FormMain::onBoxMessage(EntryBox entryBox, UINT message, WPARAM wPar
             showBoxMenu(entryBox, -1);
             return 0;
         }
+        // The box would select its whole text on Ctrl+A before the character arrives; the key
+        // rules swallow that character, as on Linux.
+        if (wParam == 'A' && ::GetKeyState(VK_CONTROL) < 0)
+            return 0;
         break;
     case WM_CONTEXTMENU:
         showBoxMenu(entryBox, lParam);
@@ -467,6 +474,7 @@ bool Win32FormMain::dropFrame() const {
 }
 
 void Win32FormMain::setDropFrame(bool dropFrame) {
+    m_dropFrame = dropFrame;
     const std::size_t checked = OptionIndices[dropFrame ? 1 : 0];
     // BM_SETCHECK would leave the partner checked.
     ::CheckRadioButton(m_window, FirstControlId + static_cast<int>(OptionIndices[0]),

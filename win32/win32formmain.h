@@ -73,6 +73,8 @@ private:
     HWND m_lastFocus = nullptr;
     /// A box that the mouse has just given the focus: the click ends with its text selected.
     HWND m_focusedByClick = nullptr;
+    /// The mode last selected through setDropFrame: a mode button's click compares with it.
+    bool m_dropFrame = true;
     bool m_unloaded = false;
     FormMain m_form;
 };

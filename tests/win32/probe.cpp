@@ -1,0 +1,111 @@
+// Reads a running vorlane.exe back for window_test.sh. `probe expect LINE...` waits up to 20 s
+// until every LINE is among the state lines, else prints them and fails; `probe rect ID` prints
+// the screen rectangle of control ID, of the window for 0, of the message box's OK button for 1.
+// State lines: `box ID "TEXT" START-END`, `option ID CHECKED TABSTOP`, `button ID STYLE`,
+// `focus ID` (0 outside the window's controls), `warning "TEXT"` while a message box captioned
+// "Vorlane" is open, `menu` while a popup menu is, and `clipboard "TEXT"` only when a LINE asks for
+// it: holding the clipboard open could make the window's own copy fail.
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Lines = std::vector<std::wstring>;
+
+std::wstring text(HWND window) {
+    wchar_t text[256] = L"";
+    // GetWindowTextW would not ask another process's control.
+    ::SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// A visible top-level window: #32770 is a message box, #32768 a popup menu.
+HWND visible(const wchar_t* className, const wchar_t* caption) {
+    HWND window = nullptr;
+    while ((window = ::FindWindowExW(nullptr, window, className, caption)) &&
+           !::IsWindowVisible(window)) {
+    }
+    return window;
+}
+
+Lines state(HWND main, bool withClipboard) {
+    Lines lines;
+    const auto add = [&lines](const wchar_t* format, auto... values) {
+        wchar_t line[600];
+        std::swprintf(line, 600, format, values...);
+        lines.emplace_back(line);
+    };
+    const auto item = [main](int id) { return ::GetDlgItem(main, id); };
+    const auto style = [&item](int id) { return ::GetWindowLongW(item(id), GWL_STYLE); };
+    for (const int id : {100, 102, 103, 104}) {
+        DWORD start = 0;
+        DWORD end = 0;
+        ::SendMessageW(item(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                       reinterpret_cast<LPARAM>(&end));
+        add(L"box %d \"%ls\" %lu-%lu", id, text(item(id)).c_str(), start, end);
+    }
+    for (const int id : {111, 112})
+        add(L"option %d %d %d", id, static_cast<int>(::SendMessageW(item(id), BM_GETCHECK, 0, 0)),
+            (style(id) & WS_TABSTOP) != 0);
+    for (const int id : {101, 105}) // BS_DEFPUSHBUTTON is 1
+        add(L"button %d %ld", id, style(id) & BS_TYPEMASK);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(main, nullptr), &info);
+    add(L"focus %d", ::IsChild(main, info.hwndFocus) ? ::GetDlgCtrlID(info.hwndFocus) : 0);
+    if (const HWND box = visible(L"#32770", L"Vorlane")) // its text is item 0xFFFF
+        add(L"warning \"%ls\"", text(::GetDlgItem(box, 0xFFFF)).c_str());
+    if (visible(L"#32768", nullptr))
+        add(L"menu");
+    if (withClipboard && ::OpenClipboard(nullptr)) {
+        const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+        const auto* text = data ? static_cast<const wchar_t*>(::GlobalLock(data)) : nullptr;
+        add(L"clipboard \"%ls\"", text ? text : L"");
+        ::GlobalUnlock(data);
+        ::CloseClipboard();
+    }
+    return lines;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    _setmode(_fileno(stdout), _O_U8TEXT); // UTF-8, whatever the console's code page
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    HWND main = ::FindWindowW(L"Vorlane", nullptr);
+    if (command == L"rect" && main && argc == 3) {
+        const int id = _wtoi(argv[2]);
+        const HWND parent = id == IDOK ? visible(L"#32770", L"Vorlane") : main;
+        RECT rect{};
+        const bool found = ::GetWindowRect(id == 0 ? main : ::GetDlgItem(parent, id), &rect);
+        std::wprintf(L"%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+        return found ? 0 : 1;
+    }
+    if (command != L"expect")
+        return 2;
+    const Lines wanted(argv + 2, argv + argc);
+    const bool clipboard = std::ranges::any_of(
+        wanted, [](const std::wstring& line) { return line.starts_with(L"clipboard "); });
+    Lines lines;
+    const auto found = [&lines](const std::wstring& line) {
+        return std::ranges::find(lines, line) != lines.end();
+    };
+    for (int round = 0; round < 400; ++round, ::Sleep(50)) {
+        main = main ? main : ::FindWindowW(L"Vorlane", nullptr);
+        lines = main ? state(main, clipboard) : Lines{L"no window"};
+        if (std::ranges::all_of(wanted, found))
+            return 0;
+    }
+    for (const std::wstring& line : wanted)
+        std::wprintf(L"%ls %ls\n", found(line) ? L"found:  " : L"missing:", line.c_str());
+    for (const std::wstring& line : lines)
+        std::wprintf(L"  %ls\n", line.c_str());
+    return 1;
+}

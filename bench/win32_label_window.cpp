@@ -1,51 +1,20 @@
 // The floor for vorlane.exe's start-up under Wine: a plain Win32 window with one STATIC control
 // showing Japanese text in the window's proportional gothic at 9.75 points (its labels' font),
-// found as vorlane.exe finds it: "ＭＳ Ｐゴシック", else its English name, else the IPA font
-// with its metrics. It loads what any window showing vorlane's texts must: user32, gdi32 and
-// a Japanese font. Built with VORLANE_BARE_WINDOW it is the empty window alone: Wine's floor.
+// made by vorlane.exe's own createFont. It loads what any window showing vorlane's texts must:
+// user32, gdi32 and a Japanese font. Built with VORLANE_BARE_WINDOW it is the empty window alone:
+// Wine's floor.
+
+#include "win32/fonts.h"
 
 #include <windows.h>
 
 namespace {
 
-constexpr const wchar_t* Faces[] = {L"ＭＳ Ｐゴシック", L"MS PGothic", L"IPAPGothic"};
-constexpr double Points = 9.75;
 #ifdef VORLANE_BARE_WINDOW
 constexpr bool WithLabel = false;
 #else
 constexpr bool WithLabel = true;
 #endif
-
-bool isInstalled(const wchar_t* face) {
-    LOGFONTW wanted{};
-    wanted.lfCharSet = SHIFTJIS_CHARSET;
-    ::lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
-    const HDC screen = ::GetDC(nullptr);
-    bool found = false;
-    ::EnumFontFamiliesExW(
-        screen, &wanted,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM data) -> int {
-            *reinterpret_cast<bool*>(data) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
-    ::ReleaseDC(nullptr, screen);
-    return found;
-}
-
-HFONT labelFont(int dpi) {
-    const wchar_t* face = Faces[0];
-    for (const wchar_t* candidate : Faces) {
-        if (isInstalled(candidate)) {
-            face = candidate;
-            break;
-        }
-    }
-    const int height = -static_cast<int>(Points * dpi / 72.0 + 0.5);
-    return ::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                         DEFAULT_PITCH | FF_DONTCARE, face);
-}
 
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) {
@@ -74,7 +43,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         const HWND label =
             ::CreateWindowExW(0, L"STATIC", L"フレーム番号", WS_CHILD | WS_VISIBLE | SS_LEFT, 16, 8,
                               120, 20, window, nullptr, instance, nullptr);
-        font = labelFont(static_cast<int>(::GetDpiForWindow(window)));
+        font = vorlane::createFont(vorlane::LabelFont, static_cast<int>(::GetDpiForWindow(window)));
         ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     ::ShowWindow(window, showCommand);

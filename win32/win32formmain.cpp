@@ -1,5 +1,6 @@
 #include "win32/win32formmain.h"
 
+#include "win32/fonts.h"
 #include "window/keyrules.h"
 
 #include <commctrl.h>
@@ -18,13 +19,6 @@ constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIM
 constexpr UINT_PTR BoxSubclass = 1;
 constexpr int IconResource = 1;
 
-// The design's faces first, then the same fonts' English names (a Windows that is not Japanese
-// may have them under those), then the IPA fonts, which share their metrics (Wine finds them
-// on Linux). The first one installed is taken.
-constexpr std::array<const wchar_t*, 3> GothicFaces{L"ＭＳ ゴシック", L"MS Gothic", L"IPAGothic"};
-constexpr std::array<const wchar_t*, 3> ProportionalGothicFaces{L"ＭＳ Ｐゴシック", L"MS PGothic",
-                                                                L"IPAPGothic"};
-// The buttons', the frame's and the mode buttons' font: the proportional gothic at 9 points.
 constexpr ControlFont WindowFont{FontFace::ProportionalGothic, 9};
 
 enum MenuItem : UINT {
@@ -56,43 +50,6 @@ std::size_t fontIndex(ControlFont font) {
     if (font.face == FontFace::ProportionalGothic)
         return 1;
     return font.points == BoxFont.points ? 2 : 3;
-}
-
-bool isInstalled(const wchar_t* face) {
-    LOGFONTW wanted{};
-    wanted.lfCharSet = SHIFTJIS_CHARSET;
-    ::lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
-    const HDC screen = ::GetDC(nullptr);
-    bool found = false;
-    ::EnumFontFamiliesExW(
-        screen, &wanted,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM data) -> int {
-            *reinterpret_cast<bool*>(data) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
-    ::ReleaseDC(nullptr, screen);
-    return found;
-}
-
-// Regular weight, not italic, the Shift-JIS character set: where no face of the list is
-// installed, Windows takes a Japanese font of its own.
-HFONT createFont(ControlFont font, int dpi) {
-    if (font.face == FontFace::WindowDefault)
-        font = WindowFont;
-    const auto& faces = font.face == FontFace::Gothic ? GothicFaces : ProportionalGothicFaces;
-    const wchar_t* face = faces.front();
-    for (const wchar_t* candidate : faces) {
-        if (isInstalled(candidate)) {
-            face = candidate;
-            break;
-        }
-    }
-    // Points to pixels: 72 points an inch.
-    const int height = -static_cast<int>(font.points * dpi / 72.0 + 0.5);
-    return ::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                         DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
 // The table's controls of one kind, in order.

@@ -18,12 +18,8 @@ using test::settingsFile;
 using test::TempFolder;
 using test::writeBytes;
 
-// What a first run writes on Japanese Windows, byte for byte: "[位置]", "X=0", "Y=0", "[設定]",
-// "ドロップフレーム=True" in code page 932, each line ending in CR LF.
-constexpr std::string_view FirstRunBytes = "[\x88\xca\x92\x75]\r\nX=0\r\nY=0\r\n"
-                                           "[\x90\xdd\x92\xe8]\r\n"
-                                           "\x83\x68\x83\x8d\x83\x62\x83\x76\x83\x74\x83\x8c\x81"
-                                           "\x5b\x83\x80=True\r\n";
+// What a first run writes on Japanese Windows, byte for byte, in code page 932.
+const std::string FirstRunBytes = settingsFile("0", "0", "True");
 
 // The text in UTF-16 little-endian with its byte order mark, as Notepad saves "Unicode".
 std::string utf16le(std::u16string_view text) {

@@ -99,10 +99,10 @@ void QtFormMain::createControls() {
     std::vector<QLabel*> labels;
     std::vector<QRadioButton*> options;
     QWidget* previous = nullptr;
-    for (const ControlSpec& spec : Controls) {
+    for (const ControlRow& row : Controls) {
         QWidget* control = nullptr;
-        const QString caption = qtText(spec.caption);
-        switch (spec.kind) {
+        const QString caption = qtText(row.caption);
+        switch (row.kind) {
         case ControlKind::TextBox: {
             auto* box = new QLineEdit(this);
             box->setMaxLength(32767); // QLineEdit's own maximum: no limit of ours
@@ -134,16 +134,16 @@ void QtFormMain::createControls() {
             control = options.back();
             break;
         }
-        control->setObjectName(qtText(spec.name));
-        if (const std::optional<QFont> font = fontOf(spec.font))
+        control->setObjectName(qtText(row.name));
+        if (const std::optional<QFont> font = fontOf(row.font))
             control->setFont(*font);
-        control->setGeometry(twipsToPixels(spec.place.left), twipsToPixels(spec.place.top),
-                             twipsToPixels(spec.place.width), twipsToPixels(spec.place.height));
-        if (spec.kind == ControlKind::Label || spec.kind == ControlKind::GroupFrame) {
+        control->setGeometry(twipsToPixels(row.place.left), twipsToPixels(row.place.top),
+                             twipsToPixels(row.place.width), twipsToPixels(row.place.height));
+        if (row.kind == ControlKind::Label || row.kind == ControlKind::GroupFrame) {
             control->setFocusPolicy(Qt::NoFocus);
             continue;
         }
-        if (spec.kind == ControlKind::TextBox || spec.kind == ControlKind::OptionButton)
+        if (row.kind == ControlKind::TextBox || row.kind == ControlKind::OptionButton)
             control->installEventFilter(this);
         if (previous)
             setTabOrder(previous, control);

@@ -109,11 +109,11 @@ void Win32FormMain::createControls() {
     const HINSTANCE instance =
         reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(m_window, GWLP_HINSTANCE));
     for (std::size_t i = 0; i < Controls.size(); ++i) {
-        const ControlSpec& spec = Controls[i];
+        const ControlRow& row = Controls[i];
         const wchar_t* windowClass = L"BUTTON";
         DWORD style = WS_CHILD | WS_VISIBLE;
         DWORD extendedStyle = 0;
-        switch (spec.kind) {
+        switch (row.kind) {
         case ControlKind::TextBox:
             windowClass = L"EDIT";
             style |= WS_TABSTOP | ES_AUTOHSCROLL;
@@ -135,7 +135,7 @@ void Win32FormMain::createControls() {
             break;
         }
         m_controls[i] = ::CreateWindowExW(
-            extendedStyle, windowClass, wide(spec.caption), style, 0, 0, 0, 0, m_window,
+            extendedStyle, windowClass, wide(row.caption), style, 0, 0, 0, 0, m_window,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstControlId + i)), instance, nullptr);
     }
     for (const std::size_t index : BoxIndices) {
@@ -156,14 +156,14 @@ void Win32FormMain::layOut(int dpi) {
         font = nullptr;
     }
     for (std::size_t i = 0; i < Controls.size(); ++i) {
-        const ControlSpec& spec = Controls[i];
-        HFONT& font = m_fonts[fontIndex(spec.font)];
+        const ControlRow& row = Controls[i];
+        HFONT& font = m_fonts[fontIndex(row.font)];
         if (!font)
-            font = createFont(spec.font, dpi);
-        TwipsBox place = spec.place;
+            font = createFont(row.font, dpi);
+        TwipsBox place = row.place;
         // The mode buttons are placed by the frame's corner but are its siblings: a group box
         // does not pass its children's clicks on.
-        if (spec.kind == ControlKind::OptionButton) {
+        if (row.kind == ControlKind::OptionButton) {
             place.left += Controls[FrameIndex].place.left;
             place.top += Controls[FrameIndex].place.top;
         }

@@ -50,7 +50,7 @@ struct TwipsBox {
     int left, top, width, height;
 };
 
-struct ControlSpec {
+struct ControlRow {
     std::u16string_view name; ///< the design's name, "Text時刻(0)" for element 0 of an array
     ControlKind kind;
     std::u16string_view caption;
@@ -65,7 +65,7 @@ inline constexpr ControlFont DefaultFont{};
 
 /// The controls in tab order: of each kind, in the order of its design names. The option buttons
 /// follow the frame that holds them.
-inline constexpr std::array<ControlSpec, 13> Controls{{
+inline constexpr std::array<ControlRow, 13> Controls{{
     {u"Textフレーム番号", ControlKind::TextBox, u"", {240, 480, 1335, 375}, BoxFont},
     {u"CommandF2T", ControlKind::PushButton, u"＞", {1680, 240, 375, 375}, DefaultFont},
     {u"Text時刻(0)", ControlKind::TextBox, u"", {2160, 480, 375, 375}, BoxFont},

@@ -26,7 +26,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cmath>
 
 namespace vorlane {
 namespace {
@@ -65,7 +64,7 @@ bool platformReportsWindowPosition() {
 QtFormMain::QtFormMain(SettingsFile settings, QWidget* parent)
     : QWidget(parent), m_form(*this, std::move(settings)) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        m_dotsPerInch = screen->logicalDotsPerInch();
+        m_dotsPerInch = qRound(screen->logicalDotsPerInch());
     warningBox = [this](const QString& text) { showWarningBox(text); };
     createControls();
     describeControls(*this);
@@ -74,12 +73,12 @@ QtFormMain::QtFormMain(SettingsFile settings, QWidget* parent)
 
 QtFormMain::~QtFormMain() = default;
 
-int QtFormMain::twipsToPixels(double twips) const {
-    return static_cast<int>(std::lround(twips * m_dotsPerInch / TwipsPerInch));
+int QtFormMain::pixels(int twips) const {
+    return twipsToPixels(twips, m_dotsPerInch);
 }
 
-double QtFormMain::pixelsToTwips(int pixels) const {
-    return pixels * TwipsPerInch / m_dotsPerInch;
+double QtFormMain::twips(int pixels) const {
+    return pixelsToTwips(pixels, m_dotsPerInch);
 }
 
 void QtFormMain::createControls() {
@@ -92,7 +91,7 @@ void QtFormMain::createControls() {
           ":/vorlane/128x128/apps/org.vorlane.Vorlane.png"})
         icon.addFile(QString::fromLatin1(image));
     setWindowIcon(icon);
-    setFixedSize(twipsToPixels(ClientWidthTwips), twipsToPixels(ClientHeightTwips));
+    setFixedSize(pixels(ClientWidthTwips), pixels(ClientHeightTwips));
 
     std::vector<QLineEdit*> boxes;
     std::vector<QPushButton*> buttons;
@@ -137,8 +136,8 @@ void QtFormMain::createControls() {
         control->setObjectName(qtText(row.name));
         if (const std::optional<QFont> font = fontOf(row.font))
             control->setFont(*font);
-        control->setGeometry(twipsToPixels(row.place.left), twipsToPixels(row.place.top),
-                             twipsToPixels(row.place.width), twipsToPixels(row.place.height));
+        control->setGeometry(pixels(row.place.left), pixels(row.place.top), pixels(row.place.width),
+                             pixels(row.place.height));
         if (row.kind == ControlKind::Label || row.kind == ControlKind::GroupFrame) {
             control->setFocusPolicy(Qt::NoFocus);
             continue;
@@ -361,11 +360,11 @@ void QtFormMain::showWarning(std::u16string_view text) {
 std::optional<WindowPosition> QtFormMain::position() const {
     if (!platformReportsWindowPosition())
         return std::nullopt;
-    return WindowPosition{pixelsToTwips(x()), pixelsToTwips(y())};
+    return WindowPosition{twips(x()), twips(y())};
 }
 
 void QtFormMain::setPosition(std::int32_t left, std::int32_t top) {
-    move(twipsToPixels(left), twipsToPixels(top));
+    move(pixels(left), pixels(top));
 }
 
 std::vector<TwipsRect> QtFormMain::workAreas() const {
@@ -373,12 +372,12 @@ std::vector<TwipsRect> QtFormMain::workAreas() const {
     const QScreen* primary = QGuiApplication::primaryScreen();
     for (const QScreen* screen : QGuiApplication::screens()) {
         const QRect area = screen->availableGeometry();
-        const TwipsRect twips{pixelsToTwips(area.x()), pixelsToTwips(area.y()),
-                              pixelsToTwips(area.width()), pixelsToTwips(area.height())};
+        const TwipsRect inTwips{twips(area.x()), twips(area.y()), twips(area.width()),
+                                twips(area.height())};
         if (screen == primary)
-            areas.insert(areas.begin(), twips);
+            areas.insert(areas.begin(), inTwips);
         else
-            areas.push_back(twips);
+            areas.push_back(inTwips);
     }
     return areas;
 }

@@ -63,15 +63,14 @@ public:
     /// PasteWait (qt/clipboard.h) for the clipboard's owner.
     std::unique_ptr<QMenu> createBoxMenu(QLineEdit* box);
 
-    /// Twips (1/1440 inch) to device-independent pixels at this screen's logical DPI, and back.
-    int twipsToPixels(double twips) const;
-    double pixelsToTwips(int pixels) const;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    /// Twips as device-independent pixels at the screen's logical DPI, and back.
+    int pixels(int twips) const;
+    double twips(int pixels) const;
     void createControls();
     QLineEdit* box(EntryBox box) const;
     std::optional<EntryBox> entryBoxOf(const QObject* control) const;
@@ -95,7 +94,8 @@ private:
     std::optional<std::u16string> clipboardText() override;
     void setClipboardText(std::u16string_view text) override;
 
-    double m_dotsPerInch = 96.0;
+    /// The primary screen's logical DPI, at which twips become device-independent pixels.
+    int m_dotsPerInch = 96;
     FormMain m_form;
 };
 

@@ -21,16 +21,26 @@ constexpr int IconResource = 1;
 
 constexpr ControlFont WindowFont{FontFace::ProportionalGothic, 9};
 
-enum MenuItem : UINT {
-    CopyTimecodeItem = 1,
-    PasteTimecodeItem,
-    UndoItem,
-    CutItem,
-    CopyItem,
-    PasteItem,
-    DeleteItem,
-    SelectAllItem,
+constexpr UINT CopyTimecodeItem = 1;
+constexpr UINT PasteTimecodeItem = 2;
+constexpr UINT FirstEditItem = 3;
+
+// The standard edit items of a box's menu, each the message it sends the box; a separator
+// follows the marked ones.
+struct EditItem {
+    const wchar_t* text;
+    UINT message;
+    LPARAM lParam;
+    bool separatorAfter;
 };
+constexpr std::array<EditItem, 6> EditItems{{
+    {L"元に戻す(&U)", EM_UNDO, 0, true},
+    {L"切り取り(&T)", WM_CUT, 0, false},
+    {L"コピー(&C)", WM_COPY, 0, false},
+    {L"貼り付け(&P)", WM_PASTE, 0, false},
+    {L"削除(&D)", WM_CLEAR, 0, true},
+    {L"すべて選択(&A)", EM_SETSEL, -1, false},
+}};
 
 const wchar_t* wide(std::u16string_view text) {
     return reinterpret_cast<const wchar_t*>(text.data());
@@ -352,22 +362,33 @@ void Win32FormMain::showBoxMenu(EntryBox entryBox, LPARAM at) {
     ::SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                    reinterpret_cast<LPARAM>(&end));
     const bool selected = start != end;
-    const auto state = [](bool enabled) { return enabled ? MF_ENABLED : MF_GRAYED; };
+    // Paste stays enabled: whether the clipboard holds text would be a question to it.
+    const auto enabled = [&](UINT message) {
+        switch (message) {
+        case EM_UNDO:
+            return ::SendMessageW(box, EM_CANUNDO, 0, 0) != 0;
+        case WM_CUT:
+        case WM_COPY:
+        case WM_CLEAR:
+            return selected;
+        case EM_SETSEL:
+            return ::GetWindowTextLengthW(box) > 0;
+        default:
+            return true;
+        }
+    };
     const HMENU menu = ::CreatePopupMenu();
-    ::AppendMenuW(menu, MF_STRING | state(m_form.CanCopyTimecode()), CopyTimecodeItem,
-                  L"タイムコードをコピー");
+    ::AppendMenuW(menu, MF_STRING | (m_form.CanCopyTimecode() ? MF_ENABLED : MF_GRAYED),
+                  CopyTimecodeItem, L"タイムコードをコピー");
     ::AppendMenuW(menu, MF_STRING, PasteTimecodeItem, L"タイムコードを貼り付け");
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, MF_STRING | state(::SendMessageW(box, EM_CANUNDO, 0, 0) != 0), UndoItem,
-                  L"元に戻す(&U)");
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, MF_STRING | state(selected), CutItem, L"切り取り(&T)");
-    ::AppendMenuW(menu, MF_STRING | state(selected), CopyItem, L"コピー(&C)");
-    ::AppendMenuW(menu, MF_STRING, PasteItem, L"貼り付け(&P)");
-    ::AppendMenuW(menu, MF_STRING | state(selected), DeleteItem, L"削除(&D)");
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, MF_STRING | state(::GetWindowTextLengthW(box) > 0), SelectAllItem,
-                  L"すべて選択(&A)");
+    for (UINT i = 0; i < EditItems.size(); ++i) {
+        const EditItem& item = EditItems[i];
+        ::AppendMenuW(menu, MF_STRING | (enabled(item.message) ? MF_ENABLED : MF_GRAYED),
+                      FirstEditItem + i, item.text);
+        if (item.separatorAfter)
+            ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    }
     POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
     if (at == -1) { // from the keyboard: below the box's left edge
         RECT rect{};
@@ -377,33 +398,13 @@ void Win32FormMain::showBoxMenu(EntryBox entryBox, LPARAM at) {
     const UINT item = static_cast<UINT>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON,
                                                          point.x, point.y, 0, m_window, nullptr));
     ::DestroyMenu(menu);
-    switch (item) {
-    case CopyTimecodeItem:
+    if (item == CopyTimecodeItem) {
         m_form.CopyTimecode();
-        break;
-    case PasteTimecodeItem:
+    } else if (item == PasteTimecodeItem) {
         m_form.PasteTimecode();
-        break;
-    case UndoItem:
-        ::SendMessageW(box, EM_UNDO, 0, 0);
-        break;
-    case CutItem:
-        ::SendMessageW(box, WM_CUT, 0, 0);
-        break;
-    case CopyItem:
-        ::SendMessageW(box, WM_COPY, 0, 0);
-        break;
-    case PasteItem:
-        ::SendMessageW(box, WM_PASTE, 0, 0);
-        break;
-    case DeleteItem:
-        ::SendMessageW(box, WM_CLEAR, 0, 0);
-        break;
-    case SelectAllItem:
-        ::SendMessageW(box, EM_SETSEL, 0, -1);
-        break;
-    default:
-        break;
+    } else if (item >= FirstEditItem && item - FirstEditItem < EditItems.size()) {
+        const EditItem& edit = EditItems[item - FirstEditItem];
+        ::SendMessageW(box, edit.message, 0, edit.lParam);
     }
 }
 

@@ -115,24 +115,15 @@ std::set<std::string> entries(const TempFolder& folder) {
 const std::string Defaults = settingsFile("0", "0", "True");
 const std::string Unsaved = settingsFile("abc", "abc", "1");
 
-TEST(ProgramEnd, SignalsCloseTheWindowWhichSaves) {
-    for (const int number : {SIGTERM, SIGHUP, SIGINT}) {
-        SCOPED_TRACE(::strsignal(number));
-        const TempFolder folder, runtime;
-        const std::string path = folder.file("vorlane.ini");
-        Program program(copyOfProgram(folder), {}, offscreen(runtime));
-        ASSERT_TRUE(startedWith(path, Defaults, Unsaved));
-        program.signal(number);
-        EXPECT_TRUE(program.exitsWithZero());
-        EXPECT_EQ(readBytes(path), Defaults);
-    }
-}
-
-// Every SIGTERM, SIGHUP and SIGINT ends the program through the window's close with status 0:
-// from the moment it catches them, before the window exists, to its very end.
+// Every SIGTERM, SIGHUP and SIGINT ends the program through the window's close, which saves, with
+// status 0: from the moment it catches them, before the window exists, to its very end.
 TEST(ProgramEnd, EverySignalEndsItThroughTheCloseWithZero) {
-    for (const bool atStart : {true, false}) {
-        SCOPED_TRACE(atStart ? "from the start" : "after start-up");
+    const struct {
+        int first;
+        bool atStart;
+    } rows[] = {{SIGTERM, true}, {SIGTERM, false}, {SIGHUP, false}, {SIGINT, false}};
+    for (const auto [first, atStart] : rows) {
+        SCOPED_TRACE(std::string(::strsignal(first)) + (atStart ? " from the start" : ""));
         const TempFolder folder, runtime;
         const std::string path = folder.file("vorlane.ini");
         if (atStart)
@@ -143,9 +134,9 @@ TEST(ProgramEnd, EverySignalEndsItThroughTheCloseWithZero) {
             ASSERT_TRUE(waitFor([&] { return program.catches(SIGTERM); }, 10s, 100us));
         else
             ASSERT_TRUE(startedWith(path, Defaults, Unsaved));
-        const int numbers[] = {SIGTERM, SIGINT, SIGHUP};
+        const int numbers[] = {first, SIGTERM, SIGINT, SIGHUP};
         for (int sent = 0; sent < 20000 && !program.waitForFinished(1); ++sent)
-            program.signal(numbers[sent % 3]);
+            program.signal(numbers[sent % 4]);
         EXPECT_TRUE(program.exitsWithZero());
         EXPECT_EQ(readBytes(path), Defaults);
     }

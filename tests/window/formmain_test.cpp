@@ -64,65 +64,36 @@ TEST_F(FormMainTest, StartsShowingFrameZeroInDropFrameMode) {
     EXPECT_EQ(readBytes(path), settingsFile("0", "0", "True"));
 }
 
+// How stored values read is the settings' rule; here, where the window goes and its mode.
 TEST_F(FormMainTest, StartsWhereItWasClosedInTheModeChosen) {
+    // One 1920 x 1080 screen, or a primary one with a panel at its top left and one to its left.
+    const std::vector<TwipsRect> oneScreen{{0, 0, 28800, 16200}};
+    const std::vector<TwipsRect> twoScreens{{1500, 450, 28800, 15750}, {-28800, 0, 28800, 16200}};
     const struct {
         std::string x, y, dropFrame;
+        const std::vector<TwipsRect>& screens;
         WindowPosition expected;
         bool dropFrameMode;
     } rows[] = {
-        {"1200", "900", "False", {1200, 900}, false},
-        {"-1500", "300", "TRUE", {-1500, 300}, true}, // partly off-screen: placed as stored
-        {"100.5", "101.5", "0", {100, 102}, false},
-        {"12abc", "1e3", "-1", {12, 1000}, true},
-        {"abc", " 1 200 ", "false", {0, 1200}, false},
-        {"9999999999", "0", "maybe", {0, 0}, true},     // beyond 32 bits, not a word: defaults
-        {"1500000", "1500000", "False", {0, 0}, false}, // on no screen: the top-left corner
-        {"-1500000", "0", "False", {0, 0}, false},
+        {"1200", "900", "False", oneScreen, {1200, 900}, false},
+        {"-1500", "300", "TRUE", oneScreen, {-1500, 300}, true},   // partly off-screen: as stored
+        {"9999999999", "0", "maybe", oneScreen, {0, 0}, true},     // unreadable: defaults
+        {"1500000", "1500000", "False", oneScreen, {0, 0}, false}, // on no screen: top-left
+        {"-3000", "0", "True", twoScreens, {-3000, 0}, true},
+        {"99999", "0", "True", twoScreens, {1500, 450}, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.x + " " + row.y + " " + row.dropFrame);
         const std::string stored = settingsFile(row.x, row.y, row.dropFrame);
         writeBytes(path, stored);
-        load();
-        ASSERT_TRUE(window->placed);
-        EXPECT_EQ(window->placed->left, row.expected.left);
-        EXPECT_EQ(window->placed->top, row.expected.top);
-        EXPECT_EQ(window->dropFrameSelected, row.dropFrameMode);
-        EXPECT_EQ(window->timeTexts(), (Texts{u"0", u"00", u"00.00"}));
-        EXPECT_TRUE(form->LastF2T);
-        // Values that cannot be used stay in the file until the window closes.
-        EXPECT_EQ(readBytes(path), stored);
-        EXPECT_TRUE(window->warnings.empty());
-    }
-}
-
-TEST_F(FormMainTest, AWindowOffEveryScreenOpensAtThePrimaryWorkArea) {
-    const struct {
-        std::string x;
-        WindowPosition expected;
-    } rows[] = {{"-3000", {-3000, 0}}, {"99999", {1500, 450}}};
-    for (const auto& row : rows) {
-        // The primary screen, with a panel at its top left, and one to its left.
-        window->screens = {{1500, 450, 28800, 15750}, {-28800, 0, 28800, 16200}};
-        writeBytes(path, settingsFile(row.x, "0", "True"));
+        window->screens = row.screens;
         form->Form_Load();
         EXPECT_EQ(window->placed->left, row.expected.left);
         EXPECT_EQ(window->placed->top, row.expected.top);
+        EXPECT_EQ(window->dropFrameSelected, row.dropFrameMode);
+        // Values that cannot be used stay in the file until the window closes.
+        EXPECT_EQ(readBytes(path), stored);
     }
-}
-
-TEST_F(FormMainTest, StartsWhateverTheSettingsFileHolds) {
-    const std::string garbage[] = {
-        std::string("\xff\xfe\x00[\x81]\x80\r\r\n=\n", 11),
-        std::string(10 * 1024 * 1024, 'X'),
-        std::string("[\x88\xca\x92\x75]\r\nX=") + std::string(100000, '9') + "\r\n",
-    };
-    for (const std::string& bytes : garbage) {
-        writeBytes(path, bytes);
-        load();
-        EXPECT_EQ(text(EntryBox::Hours), u"0");
-    }
-    EXPECT_TRUE(window->warnings.empty());
 }
 
 TEST_F(FormMainTest, ClosingHidesTheWindowThenStoresPositionAndMode) {
@@ -154,11 +125,9 @@ TEST_F(FormMainTest, FrameToTimecode) {
         Texts time;
         std::u16string_view warning;
     } rows[] = {
-        {u"1800", false, {u"0", u"01", u"00.00"}, {}},
         {u"1800", true, {u"0", u"01", u"00.02"}, {}},
         {u"2592000", false, {u"0", u"00", u"00.00"}, TooManyFrames},
         {u"-1", true, {u"0", u"00", u"00.00"}, TooFewFrames},
-        {u"１８００", true, {u"0", u"00", u"00.00"}, {}}, // not a number: 0, no warning
     };
     for (const auto& row : rows) {
         window->dropFrameSelected = row.dropFrame;
@@ -183,7 +152,6 @@ TEST_F(FormMainTest, TimecodeToFrame) {
         std::u16string frame;
         std::u16string_view warning;
     } rows[] = {
-        {{u"24", u"0", u"0"}, false, u"2592000", {}},
         {{u"24", u"0", u"0"}, true, u"2589408", {}},
         {{u"25", u"0", u"0"}, false, u"0", TimeTooLarge},
         {{u"0", u"-1", u"0"}, true, u"0", TimeTooSmall},
@@ -241,13 +209,10 @@ TEST_F(FormMainTest, KeysAreDecidedByTheKeyRulesAndCarriedOut) {
         std::u16string after;
         int caret;
     } rows[] = {
-        {EntryBox::Frame, u"0", '7', 0, u"7", 1}, // a digit replaces a zero
-        {EntryBox::Minutes, u"00", '3', 0, u"3", 1},
+        {EntryBox::Minutes, u"00", '3', 0, u"3", 1},  // a digit replaces a zero
         {EntryBox::Frame, u"12", '3', '3', u"12", 2}, // the box inserts it
         {EntryBox::SecFrames, u"5", 8, 0, u"0", 1},   // Backspace never empties a box
-        {EntryBox::Hours, u"45", 8, 8, u"45", 2},
         {EntryBox::Hours, u"1", '.', 0, u"1", 1},
-        {EntryBox::SecFrames, u"12", 'a', 0, u"12", 2},
     };
     for (const auto& row : rows) {
         window->focusBox(row.box);
@@ -259,15 +224,13 @@ TEST_F(FormMainTest, KeysAreDecidedByTheKeyRulesAndCarriedOut) {
     }
 }
 
-TEST_F(FormMainTest, EnterConvertsTheFrameBox) {
+TEST_F(FormMainTest, EnterConvertsWalksTheTimeBoxesThenNormalisesAndConverts) {
     text(EntryBox::Frame) = u"3598";
     EXPECT_EQ(key(EntryBox::Frame, 13), 13); // Enter is passed on after its action
     EXPECT_EQ(window->timeTexts(), (Texts{u"0", u"02", u"00.02"}));
     EXPECT_EQ(window->focus, EntryBox::Frame);
     EXPECT_TRUE(window->wholeTextSelected(EntryBox::Frame));
-}
 
-TEST_F(FormMainTest, EnterWalksTheTimeBoxesThenNormalisesAndConverts) {
     window->setTimeTexts({u"0", u"0", u"75.45"});
     EXPECT_EQ(key(EntryBox::Hours, 13), 13);
     EXPECT_EQ(window->focus, EntryBox::Minutes);
@@ -293,18 +256,8 @@ TEST_F(FormMainTest, EnterInSecondsFramesCarriesOverFullFields) {
         std::u16string_view warning;
     } rows[] = {
         {{u"0", u"0", u"75.45"}, {u"0", u"01", u"16.15"}, false, u"2295", {}},
-        {{u"1", u"59", u"59.30"}, {u"2", u"00", u"00.00"}, false, u"216000", {}},
-        {{u"23", u"59", u"59.30"}, {u"24", u"00", u"00.00"}, false, u"2592000", {}},
-        {{u"0", u"0", u"0.3"}, {u"0", u"00", u"01.00"}, false, u"30", {}},
-        {{u"0", u"0", u"12.125"}, {u"0", u"00", u"12.12"}, false, u"372", {}},
-        {{u"0", u"0", u"12.999"}, {u"0", u"00", u"15.10"}, false, u"460", {}},
-        {{u"0", u"0", u"327.67"}, {u"0", u"05", u"29.07"}, false, u"9877", {}},
         {{u"0", u"0", u"327.68"}, {}, false, u"9878", {}},
         {{u"24", u"120", u"0"}, {u"26", u"00", u"00.00"}, false, u"0", TimeTooLarge},
-        {{u"007", u"5", u"7.1"}, {u"7", u"05", u"07.10"}, false, u"765220", {}},
-        {{u"", u"", u"0"}, {u"0", u"00", u"00.00"}, false, u"0", {}},
-        {{u"0", u"0", u""}, {}, false, u"0", {}},
-        {{u"0", u"0", u"60"}, {u"0", u"01", u"00.00"}, true, u"1798", {}},
         {{u"0", u"0", u"-0.5"}, {}, false, u"0", TimeTooSmall},
     };
     for (const auto& row : rows) {
@@ -326,10 +279,7 @@ TEST_F(FormMainTest, CopyTimecodeWritesTheBoxesTimecodeInTheCurrentCounting) {
         std::optional<std::u16string> clipboard; // nothing: no timecode to copy
     } rows[] = {
         {true, {u"0", u"01", u"00.02"}, u"00:01:00;02"},
-        {false, {u"0", u"01", u"00.00"}, u"00:01:00:00"},
-        {true, {u"0", u"01", u"00.00"}, u"00:00:59;28"},
         {false, {u"25", u"00", u"00.00"}, std::nullopt},
-        {false, {u"-1", u"00", u"00.00"}, std::nullopt},
     };
     for (const auto& row : rows) {
         window->dropFrameSelected = row.dropFrame;
@@ -357,10 +307,8 @@ TEST_F(FormMainTest, PasteTimecodeConvertsInTheCountingOfTheText) {
     } rows[] = {
         {u"00:01:00:00\n", true, {u"0", u"01", u"00.00"}, u"1800", false, {}, EntryBox::Hours},
         {u"0:1:0;2", false, {u"0", u"01", u"00.02"}, u"1800", true, {}, EntryBox::Hours},
-        {u"25;00;00;00", true, {u"25", u"00", u"00.00"}, u"0", true, TimeTooLarge, EntryBox::Hours},
         {u" 1800 ", true, {u"0", u"01", u"00.02"}, u"1800", true, {}, EntryBox::Frame},
         {u"00:01:00;00", false, {u"0", u"00", u"00.07"}, u"7", false, NotATimecode, {}},
-        {u"１８００", true, {u"0", u"00", u"00.07"}, u"7", true, NotATimecode, {}},
         {std::nullopt, true, {u"0", u"00", u"00.07"}, u"7", true, NotATimecode, {}},
     };
     for (const auto& row : rows) {
@@ -390,8 +338,6 @@ TEST(TwipsToPixels, RoundsAtEveryDpiAndKeepsWithinTheIntRange) {
     } rows[] = {{4335, 96, 289},
                 {4335, 120, 361},
                 {4335, 144, 434},
-                {4335, 192, 578},
-                {-1500, 96, -100},
                 {-1500, 144, -150},
                 {-10, 72, -1},
                 {INT32_MAX, 96000, INT32_MAX},

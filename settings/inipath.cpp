@@ -26,4 +26,28 @@ NativePath IniFilePath() {
                           path.substr(separator + 1));
 }
 
+const NativePath& readPath(const SettingsLocation& location) {
+    if (!location.standsInFor.empty() && !pathExists(location.path))
+        return location.standsInFor;
+    return location.path;
+}
+
+bool prepareWrite(const SettingsLocation& location) {
+    if (location.path.empty())
+        return false;
+    return location.standsInFor.empty() || pathExists(location.path) ||
+           copyToNewFile(location.standsInFor, location.path);
+}
+
+SettingsLocation settingsLocation() {
+    NativePath beside = IniFilePath();
+    if (beside.empty() || !refusesWrites(beside))
+        return beside;
+    const NativePath folder = perUserSettingsFolder();
+    if (folder.empty())
+        return beside;
+    const NativePathView name = NativePathView(beside).substr(beside.rfind(PathSeparator) + 1);
+    return {iniFilePathFor(folder, name), std::move(beside)};
+}
+
 } // namespace vorlane

@@ -28,9 +28,9 @@ std::optional<bool> dropFrameFromText(std::string_view text) {
     return std::nullopt;
 }
 
-void LoadSettings(const NativePath& path, std::chrono::milliseconds wait) {
+void LoadSettings(const SettingsLocation& location, std::chrono::milliseconds wait) {
     const std::vector<std::string> values =
-        GetIniValues(path,
+        GetIniValues(location,
                      {{PositionSection, WindowXKey, std::string(DefaultPositionText)},
                       {PositionSection, WindowYKey, std::string(DefaultPositionText)},
                       {OptionsSection, DropFrameKey, std::string(DefaultDropFrameText)}},
@@ -42,8 +42,8 @@ void LoadSettings(const NativePath& path, std::chrono::milliseconds wait) {
     Global::DropFrame = dropFrameFromText(values[2]).value_or(DefaultDropFrame);
 }
 
-void SaveSettings(const NativePath& path, std::optional<WindowPosition> position, bool dropFrame,
-                  std::chrono::milliseconds wait) {
+void SaveSettings(const SettingsLocation& location, std::optional<WindowPosition> position,
+                  bool dropFrame, std::chrono::milliseconds wait) {
     std::vector<IniEntry> entries;
     const auto take = [&](double twips, std::int32_t& variable, std::string_view key) {
         if (const std::optional<std::int32_t> rounded = roundToInt32(twips)) {
@@ -57,7 +57,7 @@ void SaveSettings(const NativePath& path, std::optional<WindowPosition> position
     }
     Global::DropFrame = dropFrame;
     entries.push_back({OptionsSection, DropFrameKey, iniText(dropFrame)});
-    PutIniStrings(path, entries, wait);
+    PutIniStrings(location, entries, wait);
 }
 
 } // namespace vorlane

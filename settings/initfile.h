@@ -3,6 +3,7 @@
 // InitFile: the program's own settings, their place in the settings file and their conversion
 // between file text and the variables of Global.
 
+#include "settings/inipath.h"
 #include "settings/profile.h"
 
 #include <chrono>
@@ -35,7 +36,7 @@ std::optional<bool> dropFrameFromText(std::string_view text);
 /// process holds the file that long, the values come from the file as it stands (the defaults
 /// where it holds none) and nothing is written. A stored value that cannot be converted gives
 /// the default for this run and stays in the file.
-void LoadSettings(const NativePath& path, std::chrono::milliseconds wait = ReadWait);
+void LoadSettings(const SettingsLocation& location, std::chrono::milliseconds wait = ReadWait);
 
 /// Where the window stands: its left and top edge in twips.
 struct WindowPosition {
@@ -51,7 +52,7 @@ struct WindowPosition {
 /// platform that cannot say where the window stands) only the mode is taken and stored; X and
 /// Y stay in the file as they are. Waits at most `wait` for another process that holds the
 /// file; when it is not free by then, nothing is written.
-void SaveSettings(const NativePath& path, std::optional<WindowPosition> position, bool dropFrame,
-                  std::chrono::milliseconds wait = WriteWait);
+void SaveSettings(const SettingsLocation& location, std::optional<WindowPosition> position,
+                  bool dropFrame, std::chrono::milliseconds wait = WriteWait);
 
 } // namespace vorlane

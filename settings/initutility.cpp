@@ -53,9 +53,10 @@ void PutIniString(const NativePath& path, std::string_view section, std::string_
     PutIniString(path, section, key, std::string_view(iniText(value)));
 }
 
-void PutIniStrings(const NativePath& path, const std::vector<IniEntry>& entries,
+void PutIniStrings(const SettingsLocation& location, const std::vector<IniEntry>& entries,
                    std::chrono::milliseconds wait) {
-    writeProfileValues(path, entries, {}, wait);
+    if (prepareWrite(location))
+        writeProfileValues(location.path, entries, {}, wait);
 }
 
 std::string GetIniValue(const NativePath& path, std::string_view section, std::string_view key,
@@ -63,10 +64,11 @@ std::string GetIniValue(const NativePath& path, std::string_view section, std::s
     return GetIniValues(path, {{section, key, std::string(defaultValue)}}).front();
 }
 
-std::vector<std::string> GetIniValues(const NativePath& path, const std::vector<IniEntry>& entries,
+std::vector<std::string> GetIniValues(const SettingsLocation& location,
+                                      const std::vector<IniEntry>& entries,
                                       std::chrono::milliseconds wait) {
     const auto start = std::chrono::steady_clock::now();
-    const ProfileValues read = readProfileValues(path, entries, wait);
+    const ProfileValues read = readProfileValues(readPath(location), entries, wait);
     std::vector<std::string> values;
     std::vector<IniEntry> defaults;
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -76,14 +78,14 @@ std::vector<std::string> GetIniValues(const NativePath& path, const std::vector<
             defaults.push_back({entries[i].section, entries[i].key, values.back()});
         }
     }
-    if (defaults.empty() || !read.settled)
+    if (defaults.empty() || !read.settled || !prepareWrite(location))
         return values;
     // Another copy may have stored a value since the read: only what is still missing when the
     // write holds the file gets its default.
     const auto left = wait - std::chrono::duration_cast<std::chrono::milliseconds>(
                                  std::chrono::steady_clock::now() - start);
     writeProfileValues(
-        path, defaults,
+        location.path, defaults,
         [](const std::optional<std::string>& current) { return isMissing(trimmed(current)); },
         std::max(left, std::chrono::milliseconds::zero()));
     return values;

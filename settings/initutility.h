@@ -4,6 +4,7 @@
 // passes. They know nothing of the particular settings, keep no state and show no message. The
 // single-value operations are the batch ones for one key.
 
+#include "settings/inipath.h"
 #include "settings/profile.h"
 
 #include <chrono>
@@ -45,8 +46,9 @@ void PutIniString(const NativePath& path, std::string_view section, std::string_
 /// Stores the entries in their order, giving the bytes that PutIniString for each would give
 /// one after another, but in one write: another copy of the program finds all of them stored or
 /// none. Waits at most `wait` for another process that holds the file. A write that fails goes
-/// unnoticed.
-void PutIniStrings(const NativePath& path, const std::vector<IniEntry>& entries,
+/// unnoticed. A per-user file is readied first (prepareWrite); where that fails, nothing is
+/// written.
+void PutIniStrings(const SettingsLocation& location, const std::vector<IniEntry>& entries,
                    std::chrono::milliseconds wait = WriteWait);
 
 /// The stored value without leading and trailing spaces; when that is empty or "???", the
@@ -57,8 +59,10 @@ std::string GetIniValue(const NativePath& path, std::string_view section, std::s
 /// GetIniValue for each entry in order (each value is the default), reading the file once and
 /// writing back the defaults that are needed in one write, as the same GetIniValue calls one
 /// after another would. Waits at most `wait` in all: when another process holds the file that
-/// long, the values come from the file as it stands and nothing is written.
-std::vector<std::string> GetIniValues(const NativePath& path, const std::vector<IniEntry>& entries,
+/// long, the values come from the file as it stands and nothing is written. Reads take
+/// readPath(location); the defaults go to its path, readied first as PutIniStrings does.
+std::vector<std::string> GetIniValues(const SettingsLocation& location,
+                                      const std::vector<IniEntry>& entries,
                                       std::chrono::milliseconds wait = ReadWait);
 
 } // namespace vorlane

@@ -59,16 +59,10 @@ bool overlaps(const TwipsRect& a, const TwipsRect& b) {
 FormMain::FormMain(WindowOperations& window, SettingsFile settings)
     : m_window(window), m_settings(std::move(settings)) {}
 
-NativePath FormMain::IniFilePath() const {
-    return m_settings.path.empty() ? vorlane::IniFilePath() : m_settings.path;
-}
-
 void FormMain::Form_Load() {
     LastF2T = true;
-    // The file read now is the one the close saves to, even when the executable has been
-    // replaced (upgraded) in the meantime.
-    m_settings.path = IniFilePath();
-    LoadSettings(m_settings.path, m_settings.loadWait);
+    m_location = m_settings.path.empty() ? settingsLocation() : m_settings.path;
+    LoadSettings(m_location, m_settings.loadWait);
     placeWindow(Global::WindowX, Global::WindowY);
     m_window.setText(EntryBox::Frame, u"0");
     setModeQuietly(Global::DropFrame);
@@ -96,7 +90,7 @@ void FormMain::Form_Unload() {
     const bool dropFrame = m_window.dropFrame();
     // The window goes at once; the save may wait for another program's lock on the file.
     m_window.hideWindow();
-    SaveSettings(IniFilePath(), position, dropFrame, m_settings.saveWait);
+    SaveSettings(m_location, position, dropFrame, m_settings.saveWait);
 }
 
 void FormMain::CommandF2T_Click() {

@@ -27,7 +27,7 @@ namespace vorlane {
 /// Where Form_Load and Form_Unload keep the settings, and how long they wait for another
 /// process that holds the file.
 struct SettingsFile {
-    /// Empty: the file beside the executable (IniFilePath).
+    /// Empty: the file that settingsLocation chooses at start-up (settings/inipath.h).
     NativePath path;
     std::chrono::milliseconds loadWait = ReadWait;
     std::chrono::milliseconds saveWait = WriteWait;
@@ -48,9 +48,6 @@ public:
     /// Hides the window, then stores its position and mode. Where the platform cannot tell the
     /// position, X and Y stay in the file as they are.
     void Form_Unload();
-    /// The settings file: from Form_Load on, the one that Form_Load read, also when the
-    /// executable has been replaced since.
-    NativePath IniFilePath() const;
     void OptionFps_Click(std::int16_t Index);
     void Textフレーム番号_GotFocus();
     void Textフレーム番号_KeyPress(int& KeyAscii);
@@ -85,6 +82,9 @@ private:
 
     WindowOperations& m_window;
     SettingsFile m_settings;
+    /// Chosen by Form_Load; the close saves there, also when the executable has been replaced
+    /// (upgraded) since.
+    SettingsLocation m_location;
     /// True while the logic itself selects an option button: that is no user's click.
     bool m_settingMode = false;
 };

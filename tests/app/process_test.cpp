@@ -198,6 +198,70 @@ TEST(ProgramEnd, AnUpgradeWhileItRunsKeepsTheSettingsFile) {
     EXPECT_EQ(entries(folder), (std::set<std::string>{"vorlane", "vorlane.ini"}));
 }
 
+// Installed where only an administrator may write (a folder of root's, mode 0755), a user's
+// copy keeps its settings in ~/.config/vorlane, from the first run on. An administrator's file
+// beside the program is read and carried over whole; the user's own read-only file stays as it is.
+TEST(ProgramStart, WhereTheUserMayNotWriteTheSettingsGoToTheirConfigFolder) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "starts the program as another user, which only root can";
+    constexpr uid_t Nobody = 65534;
+    const std::string mode = cp932("[設定]\r\nドロップフレーム=False\r\n");
+    const std::string admin = mode + cp932("[社内]\r\n共有=1\r\n");
+    const std::string position = cp932("[位置]\r\nX=0\r\nY=0\r\n");
+    const std::string kept = settingsFile("0", "0", "False");
+    const struct {
+        std::string beside;
+        uid_t owner;
+        mode_t bits;
+        std::string perUserBefore;
+        std::optional<std::string> loaded, saved;
+    } rows[] = {{"", 0, 0, "", Defaults, Defaults},
+                {"", 0, 0, mode, mode + position, kept},
+                {admin, 0, 0644, "", admin + position, kept},
+                {admin, 0, 0444, "", admin + position, kept},
+                {admin, Nobody, 0444, "", std::nullopt, std::nullopt}};
+    for (const auto& [beside, owner, bits, perUserBefore, loaded, saved] : rows) {
+        SCOPED_TRACE(testing::Message() << beside.size() << " " << owner << " " << bits);
+        const TempFolder folder, home, runtime;
+        const std::string executable = copyOfProgram(folder);
+        const std::string besidePath = folder.file("vorlane.ini");
+        const std::string perUserPath = home.path() + "/.config/vorlane/vorlane.ini";
+        if (!beside.empty()) {
+            writeBytes(besidePath, beside);
+            ASSERT_EQ(::chown(besidePath.c_str(), owner, owner) | ::chmod(besidePath.c_str(), bits),
+                      0);
+        }
+        if (!perUserBefore.empty()) {
+            std::filesystem::create_directories(home.path() + "/.config/vorlane");
+            writeBytes(perUserPath, perUserBefore);
+        }
+        ASSERT_EQ(::chmod(folder.path().c_str(), 0755) | ::chmod(runtime.path().c_str(), 0700), 0);
+        for (const TempFolder* owned : {&home, &runtime}) {
+            ASSERT_EQ(::chown(owned->path().c_str(), Nobody, Nobody), 0);
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(owned->path()))
+                ASSERT_EQ(::chown(entry.path().c_str(), Nobody, Nobody), 0);
+        }
+        Program program("setpriv",
+                        {"--reuid=65534", "--regid=65534", "--clear-groups",
+                         QString::fromStdString(executable)},
+                        offscreen(runtime) +
+                            QStringList{"HOME=" + QString::fromStdString(home.path()),
+                                        "XDG_CONFIG_HOME=",
+                                        // Another user may not reach the leak checker's
+                                        // suppressions; the tests above check for leaks.
+                                        "LSAN_OPTIONS=detect_leaks=0"});
+        if (loaded)
+            ASSERT_TRUE(startedWith(perUserPath, *loaded, Unsaved));
+        else
+            ASSERT_TRUE(waitFor([&] { return program.catches(SIGTERM); }, 10s, 100us));
+        program.signal(SIGTERM);
+        EXPECT_TRUE(program.exitsWithZero());
+        EXPECT_EQ(readBytes(perUserPath), saved);
+        EXPECT_EQ(readBytes(besidePath), beside.empty() ? std::nullopt : std::optional(beside));
+        EXPECT_EQ(entries(folder).size(), beside.empty() ? 1U : 2U);
+    }
+}
+
 // The program takes no command line: Qt's own options would move the window (and store that
 // position), mirror it, change its style or choose another platform.
 TEST(ProgramStart, QtOptionsOnTheCommandLineChangeNothing) {

@@ -3,14 +3,26 @@
 # scripts/build-windows) with real keys and clicks from xdotool, on an X server of its own with a
 # window manager, and reads the window back with the probe (probe.cpp).
 set -euo pipefail
-exe=$2 probe_exe=$3 dir=$(mktemp -d) pids=()
-trap 'kill "${pids[@]}" 2>/dev/null; wait; rm -rf "$dir"' EXIT
+exe=$2 probe_exe=$3 dir=$(mktemp -d) pids=() as=()
+trap 'kill "${pids[@]}" 2>/dev/null; wait; "${as[@]}" wineserver -k 2>/dev/null; rm -rf "$dir"' EXIT
+app=$dir
+if [ "$1" = peruser ]; then
+    # Installed as in Program Files: a folder of root's, mode 0755, and a user with a Wine of
+    # their own. Wine ignores Unix permissions for root.
+    [ "$(id -u)" = 0 ] || { echo "starts the program as another user: needs root"; exit 77; }
+    chmod 755 "$dir"
+    app=$dir/app home=$dir/home
+    mkdir -m 755 "$app" && mkdir "$home" && chown 65534:65534 "$home"
+    cp "$probe_exe" "$dir/probe.exe" && probe_exe=$dir/probe.exe
+    as=(setpriv --reuid=65534 --regid=65534 --clear-groups env HOME="$home" WINEPREFIX="$home/wine")
+    (cd "$home" && "${as[@]}" wineboot -i) </dev/null >/dev/null 2>&1
+fi
 
 await() { # retries a command for up to 20 s
     for _ in {1..200}; do "$@" >/dev/null 2>&1 && return; sleep 0.1; done
     echo "timed out: $*" >&2 && false
 }
-probe() { wine "$probe_exe" "$@" | tr -d '\r'; }
+probe() { "${as[@]}" wine "$probe_exe" "$@" | tr -d '\r'; }
 expect() { probe expect "$@"; }
 key() { xdotool key --delay 30 "$@"; }
 write() { xdotool type --delay 30 "$1"; }
@@ -32,14 +44,17 @@ await xdotool get_num_desktops
 [ "$1" != close ] || printf '[位置]\r\nX=1500\r\nY=1200\r\n[設定]\r\nドロップフレーム=False\r\n' |
     iconv -t CP932 >"$dir/vorlane.ini"
 # Wine hands the keys to its one foreground window, and the first program of a Wine session ties
-# the session to its display: each case waits for the last session to end and starts its own.
-wineserver -w
-cp "$exe" "$dir/vorlane.exe"
-(cd "$dir" && exec wine vorlane.exe) </dev/null >/dev/null 2>&1 & pids+=($!)
-await xdotool search --name '^ヴォルレーン$'
-window=$(xdotool search --name '^ヴォルレーン$')
-await active
-expect 'focus 100'
+# the session to its display: each start waits for the last session to end and starts its own.
+start() {
+    "${as[@]}" wineserver -w
+    (cd "$app" && exec "${as[@]}" wine vorlane.exe) </dev/null >/dev/null 2>&1 & pids+=($!)
+    await xdotool search --name '^ヴォルレーン$'
+    window=$(xdotool search --name '^ヴォルレーン$')
+    await active
+    expect 'focus 100'
+}
+cp "$exe" "$app/vorlane.exe"
+start
 
 case $1 in
 keys) # typing and Enter in each box; Tab; a click
@@ -111,6 +126,22 @@ copy) # the timecode items of the boxes' menu; Ctrl+V and Shift+Insert
     expect 'box 102 "7" 1-1'
     key shift+Insert
     expect 'box 102 "700:01:00;02" 12-12'
+    ;;
+peruser) # the first-run bytes and the mode chosen, kept in the user's %LOCALAPPDATA%
+    found() {
+        ini=$(find "$home/wine/drive_c/users" -path '*/AppData/Local/Vorlane/vorlane.ini')
+        [ -n "$ini" ]
+    }
+    await found
+    printf '[位置]\r\nX=0\r\nY=0\r\n[設定]\r\nドロップフレーム=True\r\n' | iconv -t CP932 >"$dir/first"
+    await cmp "$dir/first" "$ini"
+    click 111
+    expect 'option 111 1 1'
+    key alt+F4
+    await grep -qa "=False" "$ini"
+    start
+    expect 'option 111 1 1' 'option 112 0 0'
+    [ "$(ls -A "$app")" = vorlane.exe ] || { ls -A "$app" >&2; exit 1; }
     ;;
 *) exit 2 ;;
 esac

@@ -12,7 +12,6 @@ constexpr std::array<const wchar_t*, 3> GothicFaces{L"ＭＳ ゴシック", L"MS
 constexpr std::array<const wchar_t*, 3> ProportionalGothicFaces{L"ＭＳ Ｐゴシック", L"MS PGothic",
                                                                 L"IPAPGothic"};
 // The buttons', the frame's and the mode buttons' font: the proportional gothic at 9 points.
-// The buttons', the frame's and the mode buttons' font: the proportional gothic at 9 points.
 constexpr ControlFont WindowFont{FontFace::ProportionalGothic, 9};
 
 bool isInstalled(const wchar_t* face) {

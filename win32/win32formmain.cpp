@@ -19,8 +19,6 @@ constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIM
 constexpr UINT_PTR BoxSubclass = 1;
 constexpr int IconResource = 1;
 
-constexpr ControlFont WindowFont{FontFace::ProportionalGothic, 9};
-
 constexpr UINT CopyTimecodeItem = 1;
 constexpr UINT PasteTimecodeItem = 2;
 constexpr UINT FirstEditItem = 3;
@@ -89,13 +87,18 @@ Win32FormMain::Win32FormMain(HINSTANCE instance) : m_form(*this) {
     windowClass.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = WindowClass;
-    ::RegisterClassExW(&windowClass);
+    if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        return;
     m_window = ::CreateWindowExW(0, WindowClass, wide(WindowCaption), WindowStyle, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                  instance, this);
-    m_dpi = static_cast<int>(::GetDpiForWindow(m_window));
-    createControls();
-    layOut(m_dpi);
+    // Without every control there is no window to show, nor anything to save at its close.
+    if (!m_window || !createControls()) {
+        if (m_window)
+            ::DestroyWindow(m_window);
+        return;
+    }
+    layOut(static_cast<int>(::GetDpiForWindow(m_window)));
     m_form.Form_Load();
 }
 
@@ -115,7 +118,7 @@ int Win32FormMain::systemDpi() const {
     return static_cast<int>(::GetDpiForSystem());
 }
 
-void Win32FormMain::createControls() {
+bool Win32FormMain::createControls() {
     const HINSTANCE instance =
         reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(m_window, GWLP_HINSTANCE));
     for (std::size_t i = 0; i < Controls.size(); ++i) {
@@ -147,6 +150,8 @@ void Win32FormMain::createControls() {
         m_controls[i] = ::CreateWindowExW(
             extendedStyle, windowClass, wide(row.caption), style, 0, 0, 0, 0, m_window,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstControlId + i)), instance, nullptr);
+        if (!m_controls[i])
+            return false;
     }
     for (const std::size_t index : BoxIndices) {
         ::SetWindowSubclass(control(index), boxProcedure, BoxSubclass,
@@ -156,11 +161,11 @@ void Win32FormMain::createControls() {
         ::SendMessageW(control(index), EM_SETLIMITTEXT, 0, 0); // no limit of ours
     }
     setDropFrame(true); // the designed state
+    return true;
 }
 
 // Geometry and fonts at the window's DPI; again whenever it moves to a screen of another DPI.
 void Win32FormMain::layOut(int dpi) {
-    m_dpi = dpi;
     for (HFONT& font : m_fonts) {
         ::DeleteObject(font);
         font = nullptr;

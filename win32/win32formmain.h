@@ -18,7 +18,8 @@ namespace vorlane {
 
 class Win32FormMain : private WindowOperations {
 public:
-    /// Creates the window, hidden, and runs Form_Load.
+    /// Creates the window, hidden, and runs Form_Load. When Windows cannot make the window or
+    /// one of its controls, handle() is null and nothing else has happened.
     explicit Win32FormMain(HINSTANCE instance);
     ~Win32FormMain() override;
     Win32FormMain(const Win32FormMain&) = delete;
@@ -40,7 +41,8 @@ private:
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onBoxMessage(EntryBox box, UINT message, WPARAM wParam, LPARAM lParam);
 
-    void createControls();
+    /// False when a control could not be made.
+    bool createControls();
     void layOut(int dpi);
     void onCommand(int id, int notification);
     void onActivate(bool active);
@@ -68,7 +70,6 @@ private:
     HWND m_window = nullptr;
     std::array<HWND, Controls.size()> m_controls{};
     std::array<HFONT, 4> m_fonts{}; // one per distinct font of the table
-    int m_dpi = USER_DEFAULT_SCREEN_DPI;
     /// The box that had the focus when another application became active.
     HWND m_lastFocus = nullptr;
     /// A box that the mouse has just given the focus: the click ends with its text selected.

@@ -19,26 +19,32 @@ constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIM
 constexpr UINT_PTR BoxSubclass = 1;
 constexpr int IconResource = 1;
 
-constexpr UINT CopyTimecodeItem = 1;
-constexpr UINT PasteTimecodeItem = 2;
-constexpr UINT FirstEditItem = 3;
-
-// The standard edit items of a box's menu, each the message it sends the box; a separator
-// follows the marked ones.
-struct EditItem {
-    const wchar_t* text;
-    UINT message;
-    LPARAM lParam;
-    bool separatorAfter;
-};
-constexpr std::array<EditItem, 6> EditItems{{
-    {L"元に戻す(&U)", EM_UNDO, 0, true},
-    {L"切り取り(&T)", WM_CUT, 0, false},
-    {L"コピー(&C)", WM_COPY, 0, false},
-    {L"貼り付け(&P)", WM_PASTE, 0, false},
-    {L"削除(&D)", WM_CLEAR, 0, true},
-    {L"すべて選択(&A)", EM_SETSEL, -1, false},
-}};
+// The texts of Windows' own edit menu; the timecode items' are the program's.
+const wchar_t* menuText(BoxMenuItem item) {
+    switch (item) {
+    case BoxMenuItem::CopyTimecode:
+        return reinterpret_cast<const wchar_t*>(CopyTimecodeText.data());
+    case BoxMenuItem::PasteTimecode:
+        return reinterpret_cast<const wchar_t*>(PasteTimecodeText.data());
+    case BoxMenuItem::Undo:
+        return L"元に戻す(&U)";
+    case BoxMenuItem::Redo:
+        return L"やり直し(&R)";
+    case BoxMenuItem::Cut:
+        return L"切り取り(&T)";
+    case BoxMenuItem::Copy:
+        return L"コピー(&C)";
+    case BoxMenuItem::Paste:
+        return L"貼り付け(&P)";
+    case BoxMenuItem::Delete:
+        return L"削除(&D)";
+    case BoxMenuItem::SelectAll:
+        return L"すべて選択(&A)";
+    case BoxMenuItem::Separator:
+        break;
+    }
+    return nullptr;
+}
 
 const wchar_t* wide(std::u16string_view text) {
     return reinterpret_cast<const wchar_t*>(text.data());
@@ -114,10 +120,6 @@ void Win32FormMain::show(int showCommand) {
     ::SetFocus(boxWindow(EntryBox::Frame));
 }
 
-int Win32FormMain::systemDpi() const {
-    return static_cast<int>(::GetDpiForSystem());
-}
-
 bool Win32FormMain::createControls() {
     const HINSTANCE instance =
         reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(m_window, GWLP_HINSTANCE));
@@ -160,7 +162,6 @@ bool Win32FormMain::createControls() {
         ::ImmAssociateContextEx(control(index), nullptr, 0);
         ::SendMessageW(control(index), EM_SETLIMITTEXT, 0, 0); // no limit of ours
     }
-    setDropFrame(true); // the designed state
     return true;
 }
 
@@ -249,8 +250,6 @@ LRESULT Win32FormMain::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Win32FormMain::onClose() {
-    if (std::exchange(m_unloaded, true))
-        return;
     m_form.Form_Unload();
 }
 
@@ -263,13 +262,8 @@ void Win32FormMain::onCommand(int id, int notification) {
     } else if (index == ButtonIndices[1]) {
         m_form.CommandT2F_Click();
     } else if (index == OptionIndices[0] || index == OptionIndices[1]) {
-        const bool dropFrameClicked = index == OptionIndices[1];
-        // Clicking the button that is selected already changes no mode. The button has checked
-        // itself (and taken the Tab stop) by now: the mode before the click is the one last set.
-        const bool changed = dropFrameClicked != m_dropFrame;
-        setDropFrame(dropFrameClicked);
-        if (changed)
-            m_form.OptionFps_Click(dropFrameClicked ? 1 : 0);
+        // The button has checked itself by now.
+        m_form.OptionFps_Click(index == OptionIndices[1] ? 1 : 0);
     }
 }
 
@@ -317,26 +311,20 @@ LRESULT Win32FormMain::onBoxMessage(EntryBox entryBox, UINT message, WPARAM wPar
     }
     case WM_SETFOCUS: {
         const LRESULT result = ::DefSubclassProc(box, message, wParam, lParam);
-        // Only a move into the box from elsewhere in this window selects its text; the window
-        // becoming active again leaves the caret and the selection as they were.
         const auto from = reinterpret_cast<HWND>(wParam);
-        if (from && ::IsChild(m_window, from)) {
-            m_form.GotFocus(entryBox);
-            if (::GetKeyState(VK_LBUTTON) < 0)
-                m_focusedByClick = box;
-        }
+        m_form.FocusIn(entryBox, !from || !::IsChild(m_window, from) ? FocusFrom::Outside
+                                 : ::GetKeyState(VK_LBUTTON) < 0     ? FocusFrom::Click
+                                                                     : FocusFrom::Control);
         return result;
     }
     case WM_LBUTTONUP: {
-        // The box's own handling of the click put the caret where it landed: a click that
-        // brought the focus ends with the whole text selected.
         const LRESULT result = ::DefSubclassProc(box, message, wParam, lParam);
-        if (std::exchange(m_focusedByClick, nullptr) == box)
-            m_form.GotFocus(entryBox);
+        m_form.ClickEnded(entryBox);
         return result;
     }
     case WM_KEYDOWN:
-        if (wParam == VK_F10 && ::GetKeyState(VK_SHIFT) < 0) {
+        if (wParam == VK_F10 && opensBoxMenu(MenuKey::F10, ::GetKeyState(VK_SHIFT) < 0,
+                                             ::GetKeyState(VK_CONTROL) < 0)) {
             showBoxMenu(entryBox, -1);
             return 0;
         }
@@ -357,60 +345,32 @@ LRESULT Win32FormMain::onBoxMessage(EntryBox entryBox, UINT message, WPARAM wPar
     return ::DefSubclassProc(box, message, wParam, lParam);
 }
 
-// The edit control's own menu cannot take items, so the whole menu is built here: the timecode
-// items, then the standard edit items. It names no shortcut, since the key rules swallow Ctrl+Z,
-// Ctrl+X, Ctrl+C, Ctrl+V and Ctrl+A in the boxes, and it never asks the clipboard anything.
+// The edit control's own menu cannot take items, so the whole menu is drawn here; the menu key
+// and Shift+F10 (at = -1) open it at the caret, a right-click at the pointer.
 void Win32FormMain::showBoxMenu(EntryBox entryBox, LPARAM at) {
     const HWND box = boxWindow(entryBox);
-    DWORD start = 0;
-    DWORD end = 0;
-    ::SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                   reinterpret_cast<LPARAM>(&end));
-    const bool selected = start != end;
-    // Paste stays enabled: whether the clipboard holds text would be a question to it.
-    const auto enabled = [&](UINT message) {
-        switch (message) {
-        case EM_UNDO:
-            return ::SendMessageW(box, EM_CANUNDO, 0, 0) != 0;
-        case WM_CUT:
-        case WM_COPY:
-        case WM_CLEAR:
-            return selected;
-        case EM_SETSEL:
-            return ::GetWindowTextLengthW(box) > 0;
-        default:
-            return true;
-        }
-    };
     const HMENU menu = ::CreatePopupMenu();
-    ::AppendMenuW(menu, MF_STRING | (m_form.CanCopyTimecode() ? MF_ENABLED : MF_GRAYED),
-                  CopyTimecodeItem, L"タイムコードをコピー");
-    ::AppendMenuW(menu, MF_STRING, PasteTimecodeItem, L"タイムコードを貼り付け");
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    for (UINT i = 0; i < EditItems.size(); ++i) {
-        const EditItem& item = EditItems[i];
-        ::AppendMenuW(menu, MF_STRING | (enabled(item.message) ? MF_ENABLED : MF_GRAYED),
-                      FirstEditItem + i, item.text);
-        if (item.separatorAfter)
+    for (const BoxMenuEntry& entry : m_form.BoxMenu(entryBox)) {
+        if (entry.item == BoxMenuItem::Separator)
             ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        else
+            ::AppendMenuW(menu, MF_STRING | (entry.enabled ? MF_ENABLED : MF_GRAYED),
+                          static_cast<UINT>(entry.item) + 1, menuText(entry.item));
     }
     POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
-    if (at == -1) { // from the keyboard: below the box's left edge
-        RECT rect{};
-        ::GetWindowRect(box, &rect);
-        point = {rect.left, rect.bottom};
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (at == -1 && ::GetGUIThreadInfo(::GetCurrentThreadId(), &thread) &&
+        thread.hwndCaret == box) {
+        const RECT& caret = thread.rcCaret;
+        point = {(caret.left + caret.right) / 2, (caret.top + caret.bottom) / 2};
+        ::ClientToScreen(box, &point);
     }
-    const UINT item = static_cast<UINT>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON,
-                                                         point.x, point.y, 0, m_window, nullptr));
+    const auto chosen = static_cast<UINT>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON,
+                                                           point.x, point.y, 0, m_window, nullptr));
     ::DestroyMenu(menu);
-    if (item == CopyTimecodeItem) {
-        m_form.CopyTimecode();
-    } else if (item == PasteTimecodeItem) {
-        m_form.PasteTimecode();
-    } else if (item >= FirstEditItem && item - FirstEditItem < EditItems.size()) {
-        const EditItem& edit = EditItems[item - FirstEditItem];
-        ::SendMessageW(box, edit.message, 0, edit.lParam);
-    }
+    if (chosen > 0)
+        m_form.BoxMenu_Click(entryBox, static_cast<BoxMenuItem>(chosen - 1));
 }
 
 std::u16string Win32FormMain::text(EntryBox box) const {
@@ -428,6 +388,24 @@ void Win32FormMain::setSelection(EntryBox box, int start, int length) {
                    static_cast<LPARAM>(start + length));
 }
 
+BoxEditState Win32FormMain::editState(EntryBox box) const {
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageW(boxWindow(box), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+    return {static_cast<int>(start), static_cast<int>(end - start),
+            ::SendMessageW(boxWindow(box), EM_CANUNDO, 0, 0) != 0, std::nullopt};
+}
+
+void Win32FormMain::edit(EntryBox box, BoxMenuItem item) {
+    const UINT message = item == BoxMenuItem::Undo    ? EM_UNDO
+                         : item == BoxMenuItem::Cut   ? WM_CUT
+                         : item == BoxMenuItem::Copy  ? WM_COPY
+                         : item == BoxMenuItem::Paste ? WM_PASTE
+                                                      : WM_CLEAR;
+    ::SendMessageW(boxWindow(box), message, 0, 0);
+}
+
 void Win32FormMain::focusBox(EntryBox box) {
     ::SetFocus(boxWindow(box));
 }
@@ -437,18 +415,18 @@ bool Win32FormMain::dropFrame() const {
 }
 
 void Win32FormMain::setDropFrame(bool dropFrame) {
-    m_dropFrame = dropFrame;
-    const std::size_t checked = OptionIndices[dropFrame ? 1 : 0];
     // BM_SETCHECK would leave the partner checked.
     ::CheckRadioButton(m_window, FirstControlId + static_cast<int>(OptionIndices[0]),
                        FirstControlId + static_cast<int>(OptionIndices[1]),
-                       FirstControlId + static_cast<int>(checked));
-    // One Tab stop for the pair, on the selected button.
-    for (const std::size_t index : OptionIndices) {
-        const HWND option = control(index);
-        const LONG_PTR style = ::GetWindowLongPtrW(option, GWL_STYLE);
+                       FirstControlId + static_cast<int>(OptionIndices[dropFrame ? 1 : 0]));
+}
+
+void Win32FormMain::setModeTabStop(std::int16_t index) {
+    for (std::size_t i = 0; i < OptionIndices.size(); ++i) {
+        const HWND option = control(OptionIndices[i]);
+        const LONG_PTR style = ::GetWindowLongPtrW(option, GWL_STYLE) & ~LONG_PTR{WS_TABSTOP};
         ::SetWindowLongPtrW(option, GWL_STYLE,
-                            index == checked ? style | WS_TABSTOP : style & ~LONG_PTR{WS_TABSTOP});
+                            static_cast<int>(i) == index ? style | WS_TABSTOP : style);
     }
 }
 
@@ -458,43 +436,36 @@ void Win32FormMain::showWarning(std::u16string_view text) {
 }
 
 // Positions are stored in twips at the system's DPI, which an old file's numbers always meant.
-std::optional<WindowPosition> Win32FormMain::position() const {
+int Win32FormMain::dotsPerInch() const {
+    return static_cast<int>(::GetDpiForSystem());
+}
+
+std::optional<PixelPoint> Win32FormMain::position() const {
     RECT rect{};
     if (!::GetWindowRect(m_window, &rect))
         return std::nullopt;
-    return WindowPosition{pixelsToTwips(rect.left, systemDpi()),
-                          pixelsToTwips(rect.top, systemDpi())};
+    return PixelPoint{rect.left, rect.top};
 }
 
-void Win32FormMain::setPosition(std::int32_t left, std::int32_t top) {
-    ::SetWindowPos(m_window, nullptr, twipsToPixels(left, systemDpi()),
-                   twipsToPixels(top, systemDpi()), 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+void Win32FormMain::setPosition(int left, int top) {
+    ::SetWindowPos(m_window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::vector<TwipsRect> Win32FormMain::workAreas() const {
-    struct Collected {
-        std::vector<TwipsRect> areas;
-        int dpi;
-    } collected{{}, systemDpi()};
+std::vector<WorkArea> Win32FormMain::workAreas() const {
+    std::vector<WorkArea> areas;
     const auto add = [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
-        auto& into = *reinterpret_cast<Collected*>(data);
         MONITORINFO info{};
         info.cbSize = sizeof info;
-        if (!::GetMonitorInfoW(monitor, &info))
-            return TRUE;
-        const RECT& work = info.rcWork;
-        const TwipsRect area{pixelsToTwips(work.left, into.dpi), pixelsToTwips(work.top, into.dpi),
-                             pixelsToTwips(work.right - work.left, into.dpi),
-                             pixelsToTwips(work.bottom - work.top, into.dpi)};
-        if (info.dwFlags & MONITORINFOF_PRIMARY)
-            into.areas.insert(into.areas.begin(), area);
-        else
-            into.areas.push_back(area);
+        if (::GetMonitorInfoW(monitor, &info)) {
+            const RECT& work = info.rcWork;
+            reinterpret_cast<std::vector<WorkArea>*>(data)->push_back(
+                {{work.left, work.top, work.right - work.left, work.bottom - work.top},
+                 (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+        }
         return TRUE;
     };
-    ::EnumDisplayMonitors(nullptr, nullptr, add, reinterpret_cast<LPARAM>(&collected));
-    return collected.areas;
+    ::EnumDisplayMonitors(nullptr, nullptr, add, reinterpret_cast<LPARAM>(&areas));
+    return areas;
 }
 
 void Win32FormMain::hideWindow() {

@@ -44,19 +44,26 @@ TEST_F(QtWindowTest, ControlsCarryTheirDesignNamesCaptionsAndGeometry) {
     EXPECT_TRUE(wholeTextSelected(form->Textフレーム番号));
 }
 
-TEST_F(QtWindowTest, TabCyclesTheControlsInDesignOrder) {
-    // The two mode buttons form one exclusive group, which Tab visits as one stop.
+// The mode buttons are one Tab stop, the selected one, from which Left and Right move and select.
+TEST_F(QtWindowTest, TabCyclesTheControlsInDesignOrderAndTheArrowsChooseTheMode) {
     const QList<QWidget*> order = {form->CommandF2T,      form->Text時刻[0], form->Text時刻[1],
-                                   form->Text時刻[2],     form->CommandT2F,  form->Frame1,
+                                   form->Text時刻[2],     form->CommandT2F,  form->OptionFps[1],
                                    form->Textフレーム番号};
     for (QWidget* expected : order) {
         press(QApplication::focusWidget(), Qt::Key_Tab);
-        QWidget* focus = QApplication::focusWidget();
-        if (expected == form->Frame1)
-            EXPECT_TRUE(focus == form->OptionFps[0] || focus == form->OptionFps[1]);
-        else
-            EXPECT_EQ(focus, expected) << expected->objectName().toStdString();
+        EXPECT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
     }
+    press(form->Textフレーム番号, Qt::Key_Backtab);
+    press(form->OptionFps[1], Qt::Key_Left);
+    EXPECT_EQ(QApplication::focusWidget(), form->OptionFps[0]);
+    EXPECT_TRUE(form->OptionFps[0]->isChecked());
+    press(form->Textフレーム番号, Qt::Key_Tab);
+    for (int tab = 0; tab < 6; ++tab)
+        press(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form->OptionFps[0]);
+    press(form->OptionFps[0], Qt::Key_Right);
+    EXPECT_EQ(QApplication::focusWidget(), form->OptionFps[1]);
+    EXPECT_TRUE(form->OptionFps[1]->isChecked());
 }
 
 TEST_F(QtWindowTest, WindowIconHoldsTheThreeImages) {

@@ -41,19 +41,6 @@ std::u16string utf16(const QString& text) {
                           static_cast<std::size_t>(text.size()));
 }
 
-// The font of a control; nothing for the window's default font, which controls inherit.
-std::optional<QFont> fontOf(ControlFont font) {
-    switch (font.face) {
-    case FontFace::Gothic:
-        return gothicFont(font.points);
-    case FontFace::ProportionalGothic:
-        return proportionalGothicFont(font.points);
-    case FontFace::WindowDefault:
-        break;
-    }
-    return std::nullopt;
-}
-
 // False on Qt's wayland platform: a Wayland compositor neither lets a window place itself nor
 // tells it where it stands, and what Qt reports there (often 0, 0) is no position to store.
 bool platformReportsWindowPosition() {
@@ -80,7 +67,7 @@ int QtFormMain::pixels(int twips) const {
 
 void QtFormMain::createControls() {
     setWindowTitle(qtText(WindowCaption));
-    setFont(defaultWindowFont());
+    setFont(controlFont(WindowFont));
     QIcon icon;
     for (const char* image :
          {":/vorlane/icon32-16.xpm", ":/vorlane/icon32-2.xpm", ":/vorlane/icon16-16.xpm",
@@ -131,8 +118,7 @@ void QtFormMain::createControls() {
             break;
         }
         control->setObjectName(qtText(row.name));
-        if (const std::optional<QFont> font = fontOf(row.font))
-            control->setFont(*font);
+        control->setFont(controlFont(row.font));
         control->setGeometry(pixels(row.place.left), pixels(row.place.top), pixels(row.place.width),
                              pixels(row.place.height));
         if (row.kind == ControlKind::Label || row.kind == ControlKind::GroupFrame) {

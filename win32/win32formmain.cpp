@@ -58,12 +58,12 @@ std::u16string windowText(HWND window) {
     return text;
 }
 
-std::size_t fontIndex(ControlFont font) {
-    if (font.face == FontFace::WindowDefault)
-        return 0;
-    if (font.face == FontFace::ProportionalGothic)
-        return 1;
-    return font.points == BoxFont.points ? 2 : 3;
+// The first row with the same font: the controls share one HFONT per distinct font.
+std::size_t fontIndex(std::size_t row) {
+    std::size_t first = 0;
+    while (Controls[first].font != Controls[row].font)
+        ++first;
+    return first;
 }
 
 // The table's controls of one kind, in order.
@@ -173,7 +173,7 @@ void Win32FormMain::layOut(int dpi) {
     }
     for (std::size_t i = 0; i < Controls.size(); ++i) {
         const ControlRow& row = Controls[i];
-        HFONT& font = m_fonts[fontIndex(row.font)];
+        HFONT& font = m_fonts[fontIndex(i)];
         if (!font)
             font = createFont(row.font, dpi);
         TwipsBox place = row.place;

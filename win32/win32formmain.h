@@ -72,7 +72,7 @@ private:
 
     HWND m_window = nullptr;
     std::array<HWND, Controls.size()> m_controls{};
-    std::array<HFONT, 4> m_fonts{}; // one per distinct font of the table
+    std::array<HFONT, Controls.size()> m_fonts{}; // at each distinct font's first row
     /// The box that had the focus when another application became active.
     HWND m_lastFocus = nullptr;
     FormMain m_form;

@@ -4,6 +4,8 @@
 
 #include <QGroupBox>
 #include <QMessageBox>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
 
 namespace {
@@ -64,6 +66,30 @@ TEST_F(QtWindowTest, TabCyclesTheControlsInDesignOrderAndTheArrowsChooseTheMode)
     press(form->OptionFps[0], Qt::Key_Right);
     EXPECT_EQ(QApplication::focusWidget(), form->OptionFps[1]);
     EXPECT_TRUE(form->OptionFps[1]->isChecked());
+}
+
+// Measured with each control's own font; tests/qt/CMakeLists.txt runs this under the locales
+// whose fonts differ, since Qt's font matching follows the locale.
+TEST_F(QtWindowTest, EveryCaptionFitsItsControl) {
+    for (const vorlane::ControlRow& row : vorlane::Controls) {
+        const QString name = QString::fromStdU16String(std::u16string(row.name));
+        const auto* control = form->findChild<QWidget*>(name);
+        ASSERT_NE(control, nullptr);
+        const QString caption = QString::fromStdU16String(std::u16string(row.caption));
+        // The ink, not the advance: the separators' full-width "：" stands in a narrower label.
+        const int needed = control->fontMetrics().tightBoundingRect(caption).right() + 1;
+        // A mode button's caption stands beside its round indicator.
+        QStyleOptionButton option;
+        option.initFrom(control);
+        const int room =
+            qobject_cast<const QRadioButton*>(control)
+                ? control->style()
+                      ->subElementRect(QStyle::SE_RadioButtonContents, &option, control)
+                      .width()
+                : control->width();
+        EXPECT_LE(needed, room) << name.toStdString() << " in "
+                                << control->font().family().toStdString();
+    }
 }
 
 TEST_F(QtWindowTest, WindowIconHoldsTheThreeImages) {

@@ -27,40 +27,9 @@ std::string iniText(bool value) {
     return value ? "True" : "False";
 }
 
-std::string GetIniString(std::string_view section, std::string_view key, const NativePath& path) {
-    return readProfileValues(path, {{section, key, {}}}, ReadWait)
-        .values.front()
-        .value_or(std::string(MissingValue));
-}
-
-void PutIniString(const NativePath& path, std::string_view section, std::string_view key,
-                  std::string_view value) {
-    PutIniStrings(path, {{section, key, std::string(value)}});
-}
-
-void PutIniString(const NativePath& path, std::string_view section, std::string_view key,
-                  const char* value) {
-    PutIniString(path, section, key, std::string_view(value == nullptr ? "" : value));
-}
-
-void PutIniString(const NativePath& path, std::string_view section, std::string_view key,
-                  std::int32_t value) {
-    PutIniString(path, section, key, std::string_view(iniText(value)));
-}
-
-void PutIniString(const NativePath& path, std::string_view section, std::string_view key,
-                  bool value) {
-    PutIniString(path, section, key, std::string_view(iniText(value)));
-}
-
 void PutIniStrings(const NativePath& path, const std::vector<IniEntry>& entries,
                    std::chrono::milliseconds wait) {
     writeProfileValues(path, entries, {}, wait);
-}
-
-std::string GetIniValue(const NativePath& path, std::string_view section, std::string_view key,
-                        std::string_view defaultValue) {
-    return GetIniValues(path, {{section, key, std::string(defaultValue)}}).front();
 }
 
 std::vector<std::string> GetIniValues(const NativePath& path, const std::vector<IniEntry>& entries,

@@ -32,13 +32,7 @@ namespace vorlane {
 namespace {
 
 QString qtText(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()),
-                   static_cast<qsizetype>(text.size()));
-}
-
-std::u16string utf16(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<std::size_t>(text.size()));
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // False on Qt's wayland platform: a Wayland compositor neither lets a window place itself nor
@@ -157,30 +151,13 @@ std::unique_ptr<QMenu> QtFormMain::createBoxMenu(EntryBox entryBox) {
     // Built here, not by QLineEdit: Qt's own menu asks the clipboard whether it holds text, to
     // enable Paste, and a hung clipboard owner held the menu for 15 s. The edit items take
     // QLineEdit's translated texts without the shortcut that Qt writes after a tab.
+    static constexpr std::array<const char*, 7> EditTexts{"&Undo",  "&Redo",  "Cu&t",      "&Copy",
+                                                          "&Paste", "Delete", "Select All"};
     const auto text = [](BoxMenuItem item) {
-        switch (item) {
-        case BoxMenuItem::CopyTimecode:
-            return qtText(CopyTimecodeText);
-        case BoxMenuItem::PasteTimecode:
-            return qtText(PasteTimecodeText);
-        case BoxMenuItem::Undo:
-            return QLineEdit::tr("&Undo");
-        case BoxMenuItem::Redo:
-            return QLineEdit::tr("&Redo");
-        case BoxMenuItem::Cut:
-            return QLineEdit::tr("Cu&t");
-        case BoxMenuItem::Copy:
-            return QLineEdit::tr("&Copy");
-        case BoxMenuItem::Paste:
-            return QLineEdit::tr("&Paste");
-        case BoxMenuItem::Delete:
-            return QLineEdit::tr("Delete");
-        case BoxMenuItem::SelectAll:
-            return QLineEdit::tr("Select All");
-        case BoxMenuItem::Separator:
-            break;
-        }
-        return QString();
+        if (item == BoxMenuItem::CopyTimecode || item == BoxMenuItem::PasteTimecode)
+            return qtText(item == BoxMenuItem::CopyTimecode ? CopyTimecodeText : PasteTimecodeText);
+        return QLineEdit::tr(EditTexts.at(static_cast<std::size_t>(item) -
+                                          static_cast<std::size_t>(BoxMenuItem::Undo)));
     };
     auto menu = std::make_unique<QMenu>(box(entryBox));
     for (const BoxMenuEntry& entry : m_form.BoxMenu(entryBox)) {
@@ -316,7 +293,7 @@ bool QtFormMain::moveBetweenOptions(QRadioButton* option, int key) {
 }
 
 std::u16string QtFormMain::text(EntryBox entryBox) const {
-    return utf16(box(entryBox)->text());
+    return box(entryBox)->text().toStdU16String();
 }
 
 void QtFormMain::setText(EntryBox entryBox, std::u16string_view text) {
@@ -342,28 +319,15 @@ BoxEditState QtFormMain::editState(EntryBox entryBox) const {
 
 void QtFormMain::edit(EntryBox entryBox, BoxMenuItem item) {
     QLineEdit* target = box(entryBox);
-    switch (item) {
-    case BoxMenuItem::Undo:
-        target->undo();
-        break;
-    case BoxMenuItem::Redo:
-        target->redo();
-        break;
-    case BoxMenuItem::Cut:
-        target->cut();
-        break;
-    case BoxMenuItem::Copy:
+    if (item == BoxMenuItem::Copy)
         target->copy();
-        break;
-    case BoxMenuItem::Paste:
+    else if (item == BoxMenuItem::Paste)
         pasteInto(target, QClipboard::Clipboard);
-        break;
-    case BoxMenuItem::Delete:
-        target->del();
-        break;
-    default:
-        break;
-    }
+    else
+        (target->*(item == BoxMenuItem::Undo   ? &QLineEdit::undo
+                   : item == BoxMenuItem::Redo ? &QLineEdit::redo
+                   : item == BoxMenuItem::Cut  ? &QLineEdit::cut
+                                               : &QLineEdit::del))();
 }
 
 void QtFormMain::focusBox(EntryBox entryBox) {
@@ -424,7 +388,7 @@ std::optional<std::u16string> QtFormMain::clipboardText() {
     const std::optional<QString> text = readClipboard(QClipboard::Clipboard);
     if (!text)
         return std::nullopt;
-    return utf16(*text);
+    return text->toStdU16String();
 }
 
 void QtFormMain::setClipboardText(std::u16string_view text) {

@@ -19,32 +19,10 @@ constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIM
 constexpr UINT_PTR BoxSubclass = 1;
 constexpr int IconResource = 1;
 
-// The texts of Windows' own edit menu; the timecode items' are the program's.
-const wchar_t* menuText(BoxMenuItem item) {
-    switch (item) {
-    case BoxMenuItem::CopyTimecode:
-        return reinterpret_cast<const wchar_t*>(CopyTimecodeText.data());
-    case BoxMenuItem::PasteTimecode:
-        return reinterpret_cast<const wchar_t*>(PasteTimecodeText.data());
-    case BoxMenuItem::Undo:
-        return L"元に戻す(&U)";
-    case BoxMenuItem::Redo:
-        return L"やり直し(&R)";
-    case BoxMenuItem::Cut:
-        return L"切り取り(&T)";
-    case BoxMenuItem::Copy:
-        return L"コピー(&C)";
-    case BoxMenuItem::Paste:
-        return L"貼り付け(&P)";
-    case BoxMenuItem::Delete:
-        return L"削除(&D)";
-    case BoxMenuItem::SelectAll:
-        return L"すべて選択(&A)";
-    case BoxMenuItem::Separator:
-        break;
-    }
-    return nullptr;
-}
+// The menu's texts: the program's own timecode items, then Windows' own edit menu's.
+constexpr std::array<std::u16string_view, 9> MenuTexts{
+    CopyTimecodeText, PasteTimecodeText, u"元に戻す(&U)", u"やり直し(&R)",  u"切り取り(&T)",
+    u"コピー(&C)",    u"貼り付け(&P)",   u"削除(&D)",     u"すべて選択(&A)"};
 
 const wchar_t* wide(std::u16string_view text) {
     return reinterpret_cast<const wchar_t*>(text.data());
@@ -355,7 +333,8 @@ void Win32FormMain::showBoxMenu(EntryBox entryBox, LPARAM at) {
             ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         else
             ::AppendMenuW(menu, MF_STRING | (entry.enabled ? MF_ENABLED : MF_GRAYED),
-                          static_cast<UINT>(entry.item) + 1, menuText(entry.item));
+                          static_cast<UINT>(entry.item) + 1,
+                          wide(MenuTexts.at(static_cast<std::size_t>(entry.item))));
     }
     POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
     GUITHREADINFO thread{};

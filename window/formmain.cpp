@@ -11,6 +11,7 @@
 #include "window/smptetext.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace vorlane {
@@ -23,22 +24,10 @@ std::int16_t timeBoxIndex(EntryBox box) {
 
 constexpr std::u16string_view NotATimecode = u"タイムコードの形式が正しくありません。";
 
-// The warning box's text for each refusal of the conversion commands.
-std::u16string_view warningText(Warning warning) {
-    switch (warning) {
-    case Warning::FramesTooLarge:
-        return u"フレーム数が大き過ぎです。";
-    case Warning::FramesTooSmall:
-        return u"フレーム数が小さ過ぎです。";
-    case Warning::TimeTooLarge:
-        return u"時刻が大き過ぎです。";
-    case Warning::TimeTooSmall:
-        return u"時刻が小さ過ぎです。";
-    case Warning::NoWarning:
-        break;
-    }
-    return {};
-}
+// The warning box's text for each refusal of the conversion commands, in Warning's order.
+constexpr std::array<std::u16string_view, 5> WarningTexts{
+    u"", u"フレーム数が大き過ぎです。", u"フレーム数が小さ過ぎです。", u"時刻が大き過ぎです。",
+    u"時刻が小さ過ぎです。"};
 
 TimeTexts readTimeBoxes(const WindowOperations& window) {
     return {numberText(window.text(EntryBox::Hours)), numberText(window.text(EntryBox::Minutes)),
@@ -116,7 +105,7 @@ void FormMain::CommandF2T_Click() {
     const FrameConversion result =
         convertFrameText(numberText(m_window.text(EntryBox::Frame)), m_window.dropFrame());
     if (result.warning != Warning::NoWarning)
-        m_window.showWarning(warningText(result.warning));
+        m_window.showWarning(WarningTexts.at(static_cast<std::size_t>(result.warning)));
     writeTimeBoxes(m_window, result.time);
     selectAll(EntryBox::Frame);
     LastF2T = true;
@@ -127,7 +116,7 @@ void FormMain::CommandT2F_Click() {
     const TimeConversion result =
         convertTimeTexts(time.hours, time.minutes, time.secFrames, m_window.dropFrame());
     if (result.warning != Warning::NoWarning)
-        m_window.showWarning(warningText(result.warning));
+        m_window.showWarning(WarningTexts.at(static_cast<std::size_t>(result.warning)));
     m_window.setText(EntryBox::Frame, boxText(result.frameText));
     moveFocusTo(EntryBox::Hours);
     LastF2T = false;

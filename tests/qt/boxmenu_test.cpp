@@ -105,8 +105,7 @@ void chooseFromMenu(QLineEdit* box, const QString& item) {
     ASSERT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); }));
 }
 
-// The copy item puts the time boxes' timecode on the clipboard, and on X11's primary selection
-// where there is one; with nothing to copy it is disabled.
+// The copy item puts the time boxes' timecode on the clipboard.
 TEST_F(QtWindowTest, CopyTimecodeReachesTheClipboard) {
     setMode(true);
     for (int index = 0; index < 3; ++index)
@@ -114,8 +113,6 @@ TEST_F(QtWindowTest, CopyTimecodeReachesTheClipboard) {
     QApplication::clipboard()->setText("x");
     chooseFromMenu(form->Textフレーム番号, "タイムコードをコピー");
     EXPECT_EQ(QApplication::clipboard()->text(), "00:01:00;02");
-    form->Text時刻[0]->setText("25");
-    EXPECT_FALSE(form->createBoxMenu(vorlane::EntryBox::Frame)->actions().at(0)->isEnabled());
 }
 
 // The paste item converts what the clipboard holds. Chosen from any box's menu, a timecode ends

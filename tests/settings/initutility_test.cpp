@@ -10,22 +10,10 @@
 namespace vorlane {
 namespace {
 
-using test::GetIniString;
 using test::GetIniValue;
 using test::readBytes;
 using test::TempFolder;
 using test::writeBytes;
-
-TEST(GetIniString, MissingKeyGivesTheMarkerAndWritesNothing) {
-    const TempFolder folder;
-    const std::string path = folder.file("v.ini");
-    EXPECT_EQ(GetIniString("S", "k", path), "???");
-    EXPECT_FALSE(readBytes(path));
-    writeBytes(path, "[S]\r\nk=\" 1 \"\r\n");
-    EXPECT_EQ(GetIniString("S", "j", path), "???");
-    EXPECT_EQ(GetIniString("S", "k", path), " 1 ") << "the raw read does not trim";
-    EXPECT_EQ(readBytes(path), "[S]\r\nk=\" 1 \"\r\n");
-}
 
 TEST(GetIniValue, ReplacesMissingEmptyAndMarkerValuesByTheTrimmedDefault) {
     const struct {

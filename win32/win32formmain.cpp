@@ -123,7 +123,7 @@ bool Win32FormMain::createControls() {
             style |= BS_GROUPBOX;
             break;
         case ControlKind::OptionButton:
-            // One group: its first button starts it, and the Tab stop follows the checked one.
+            // One group: its first button starts it; FormMain names its Tab stop.
             style |= BS_AUTORADIOBUTTON | (i == OptionIndices[0] ? WS_GROUP : 0);
             break;
         }

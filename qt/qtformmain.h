@@ -4,7 +4,7 @@
 // (window/layout.h), the window operations of window/operations.h carried out on them, and the
 // events forwarded to the toolkit-free handlers of FormMain (window/formmain.h), which decide
 // everything. Key presses in the boxes become character codes (characterCode, qt/keycode.h);
-// a box's context menu holds FormMain's two timecode items and the standard edit items.
+// a box's context menu draws FormMain's BoxMenu.
 //
 // Qt's moc cannot parse non-ASCII names of slots, so everything is connected by function
 // pointer or lambda.

@@ -83,8 +83,7 @@ public:
     void Text時刻_KeyPress(std::int16_t Index, int& KeyAscii);
     void NormalizeTime();
 
-    /// The focus and key handler of any box, for windows that handle the four alike.
-    void GotFocus(EntryBox box);
+    /// The key handler of any box, for windows that handle the four alike.
     void KeyPress(EntryBox box, int& KeyAscii);
 
     /// The focus has arrived in a box. Only a move from another control selects its whole text
@@ -117,6 +116,8 @@ public:
     void PasteTimecode();
 
 private:
+    /// The focus handler of any box.
+    void GotFocus(EntryBox box);
     /// The key rules of a box: the decision of decideKey, carried out.
     void keyPress(EntryBox box, int& KeyAscii);
     void selectAll(EntryBox box);

@@ -83,7 +83,7 @@ public:
             return;
         focus = entryBox;
         if (form)
-            form->GotFocus(entryBox);
+            form->FocusIn(entryBox, FocusFrom::Control);
     }
     bool dropFrame() const override { return dropFrameSelected; }
     // Like Qt, the window raises the click handler when code selects the other button.

@@ -1,7 +1,6 @@
 #include "window/formmain.h"
 
 #include "arithmetic/normalize.h"
-#include "arithmetic/numbertext.h"
 #include "settings/global.h"
 #include "settings/initfile.h"
 #include "window/boxtext.h"

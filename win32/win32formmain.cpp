@@ -212,10 +212,10 @@ LRESULT Win32FormMain::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
         // A logout saves too: the process may end as soon as this returns.
         if (wParam)
-            onClose();
+            m_form.Form_Unload();
         return 0;
     case WM_CLOSE:
-        onClose();
+        m_form.Form_Unload();
         ::DestroyWindow(m_window);
         return 0;
     case WM_DESTROY:
@@ -225,10 +225,6 @@ LRESULT Win32FormMain::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return ::DefWindowProcW(m_window, message, wParam, lParam);
     }
-}
-
-void Win32FormMain::onClose() {
-    m_form.Form_Unload();
 }
 
 void Win32FormMain::onCommand(int id, int notification) {

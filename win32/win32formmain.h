@@ -46,7 +46,6 @@ private:
     void layOut(int dpi);
     void onCommand(int id, int notification);
     void onActivate(bool active);
-    void onClose();
     void showBoxMenu(EntryBox box, LPARAM at);
     HWND control(std::size_t index) const { return m_controls[index]; }
     HWND boxWindow(EntryBox box) const;

@@ -105,6 +105,14 @@ void chooseFromMenu(QLineEdit* box, const QString& item) {
     ASSERT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); }));
 }
 
+// What the menu's Paste brings passes no key rule.
+TEST_F(QtWindowTest, TheMenusPasteIsNotFiltered) {
+    QApplication::clipboard()->setText("-5abc");
+    form->Text時刻[0]->setText("");
+    chooseFromMenu(form->Text時刻[0], "貼り付け(&P)");
+    EXPECT_EQ(form->Text時刻[0]->text(), "-5abc");
+}
+
 // The copy item puts the time boxes' timecode on the clipboard.
 TEST_F(QtWindowTest, CopyTimecodeReachesTheClipboard) {
     setMode(true);

@@ -90,15 +90,6 @@ TEST_F(QtWindowTest, KeysWithoutTextReachTheBoxUntouched) {
     EXPECT_EQ(box->cursorPosition(), 3);
 }
 
-TEST_F(QtWindowTest, AContextMenuPasteIsNotFiltered) {
-    QApplication::clipboard()->setText("-5abc");
-    for (QLineEdit* box : allBoxes(*form)) {
-        prepare(box, "", 0);
-        box->paste();
-        EXPECT_EQ(box->text(), "-5abc") << box->objectName().toStdString();
-    }
-}
-
 // Tab and a click are moves from another control (tests/window has the rule); a click ends with
 // the whole text selected, after QLineEdit's own handling of it.
 TEST_F(QtWindowTest, GainingTheFocusSelectsTheWholeText) {

@@ -27,13 +27,12 @@ namespace {
 
 using namespace vorlane;
 
-// Stands for "no such key"; a file value can equal it, but both sides of every comparison read
-// through the same default.
-constexpr std::string_view Missing = "\x01missing";
+// GetIniString gives MissingValue for no such key; a file value can equal it, but both sides of
+// every comparison read through the same default.
 
-using vorlane::test::readProfileString;
+using vorlane::test::GetIniString;
+using vorlane::test::PutIniString;
 using vorlane::test::require;
-using vorlane::test::writeProfileString;
 
 std::string_view nextField(std::string_view& input) {
     const std::size_t separator = input.find('\x01');
@@ -146,13 +145,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string path = settingsPath();
     writeFileBytes(path, fileBytes);
 
-    require(readProfileString(path, section, key, Missing) ==
-                findProfileValue(fileBytes, section, key).value_or(std::string(Missing)),
+    require(GetIniString(section, key, path) ==
+                findProfileValue(fileBytes, section, key).value_or(std::string(MissingValue)),
             "the file read differs from the read of the same bytes in memory");
     const std::string otherKey = std::string(effectiveName(key)) + "~";
-    const std::string otherBefore = readProfileString(path, section, otherKey, Missing);
+    const std::string otherBefore = GetIniString(section, otherKey, path);
 
-    require(writeProfileString(path, section, key, value),
+    require(PutIniString(path, section, key, value),
             "a write to a small file in a writable folder failed");
     const std::string after = readFileBytes(path);
     require(changesAtMostOneLine(lineText(fileBytes), lineText(after)),
@@ -180,10 +179,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                             !hasLineEnd(effectiveValue);
     if (!wellFormed)
         return 0;
-    require(readProfileString(path, section, otherKey, Missing) == otherBefore,
-            "a write changed another key");
+    require(GetIniString(section, otherKey, path) == otherBefore, "a write changed another key");
     require(!valueFits(effectiveValue, encoding) ||
-                readProfileString(path, section, key, Missing) == effectiveValue,
+                GetIniString(section, key, path) == effectiveValue,
             "the key does not read back the value written");
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "qt/fonts.h"
 #include "qt/groupframe.h"
 #include "qt/keycode.h"
+#include "window/keyrules.h"
 #include "window/layout.h"
 
 #include <QClipboard>
@@ -31,26 +32,7 @@ namespace vorlane {
 namespace {
 
 QString qtText(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()),
-                   static_cast<qsizetype>(text.size()));
-}
-
-std::u16string utf16(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<std::size_t>(text.size()));
-}
-
-// The font of a control; nothing for the window's default font, which controls inherit.
-std::optional<QFont> fontOf(ControlFont font) {
-    switch (font.face) {
-    case FontFace::Gothic:
-        return gothicFont(font.points);
-    case FontFace::ProportionalGothic:
-        return proportionalGothicFont(font.points);
-    case FontFace::WindowDefault:
-        break;
-    }
-    return std::nullopt;
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // False on Qt's wayland platform: a Wayland compositor neither lets a window place itself nor
@@ -77,13 +59,9 @@ int QtFormMain::pixels(int twips) const {
     return twipsToPixels(twips, m_dotsPerInch);
 }
 
-double QtFormMain::twips(int pixels) const {
-    return pixelsToTwips(pixels, m_dotsPerInch);
-}
-
 void QtFormMain::createControls() {
     setWindowTitle(qtText(WindowCaption));
-    setFont(defaultWindowFont());
+    setFont(controlFont(WindowFont));
     QIcon icon;
     for (const char* image :
          {":/vorlane/icon32-16.xpm", ":/vorlane/icon32-2.xpm", ":/vorlane/icon16-16.xpm",
@@ -134,8 +112,7 @@ void QtFormMain::createControls() {
             break;
         }
         control->setObjectName(qtText(row.name));
-        if (const std::optional<QFont> font = fontOf(row.font))
-            control->setFont(*font);
+        control->setFont(controlFont(row.font));
         control->setGeometry(pixels(row.place.left), pixels(row.place.top), pixels(row.place.width),
                              pixels(row.place.height));
         if (row.kind == ControlKind::Label || row.kind == ControlKind::GroupFrame) {
@@ -156,17 +133,12 @@ void QtFormMain::createControls() {
     Label2 = labels.at(2);
     Label3 = labels.at(3);
     std::copy(options.begin(), options.end(), OptionFps.begin());
-    OptionFps[1]->setChecked(true);
 
     connect(CommandF2T, &QPushButton::clicked, this, [this] { m_form.CommandF2T_Click(); });
     connect(CommandT2F, &QPushButton::clicked, this, [this] { m_form.CommandT2F_Click(); });
     for (std::int16_t index = 0; index < static_cast<std::int16_t>(OptionFps.size()); ++index) {
-        // A button that becomes selected, by a click, the keyboard or code, repeats the last
-        // conversion in the new mode; the partner's deselection is not a click.
-        connect(OptionFps[index], &QRadioButton::toggled, this, [this, index](bool checked) {
-            if (checked)
-                m_form.OptionFps_Click(index);
-        });
+        connect(OptionFps[index], &QRadioButton::clicked, this,
+                [this, index] { m_form.OptionFps_Click(index); });
     }
 }
 
@@ -175,34 +147,29 @@ void QtFormMain::showWarningBox(const QString& text) {
     box.exec();
 }
 
-std::unique_ptr<QMenu> QtFormMain::createBoxMenu(QLineEdit* box) {
-    auto menu = std::make_unique<QMenu>(box);
-    QAction* copy = menu->addAction(QStringLiteral("タイムコードをコピー"));
-    copy->setEnabled(m_form.CanCopyTimecode());
-    connect(copy, &QAction::triggered, this, [this] { m_form.CopyTimecode(); });
-    connect(menu->addAction(QStringLiteral("タイムコードを貼り付け")), &QAction::triggered, this,
-            [this] { m_form.PasteTimecode(); });
-    menu->addSeparator();
-
-    // QLineEdit's own menu, in its order and with its translated texts, but built here: Qt's
-    // asks the clipboard whether it holds text, to enable Paste, and a hung clipboard owner held
-    // the menu for 15 s. Qt writes each item's shortcut after a tab: Ctrl+Z, Ctrl+Y, Ctrl+X,
-    // Ctrl+C, Ctrl+V and Ctrl+A, every one of which the key rules swallow here, so none is named.
-    const auto add = [&](const char* text, bool enabled, auto action) {
-        QAction* item = menu->addAction(QLineEdit::tr(text));
-        item->setEnabled(enabled);
-        connect(item, &QAction::triggered, box, action);
+std::unique_ptr<QMenu> QtFormMain::createBoxMenu(EntryBox entryBox) {
+    // Built here, not by QLineEdit: Qt's own menu asks the clipboard whether it holds text, to
+    // enable Paste, and a hung clipboard owner held the menu for 15 s. The edit items take
+    // QLineEdit's translated texts without the shortcut that Qt writes after a tab.
+    static constexpr std::array<const char*, 7> EditTexts{"&Undo",  "&Redo",  "Cu&t",      "&Copy",
+                                                          "&Paste", "Delete", "Select All"};
+    const auto text = [](BoxMenuItem item) {
+        if (item == BoxMenuItem::CopyTimecode || item == BoxMenuItem::PasteTimecode)
+            return qtText(item == BoxMenuItem::CopyTimecode ? CopyTimecodeText : PasteTimecodeText);
+        return QLineEdit::tr(EditTexts.at(static_cast<std::size_t>(item) -
+                                          static_cast<std::size_t>(BoxMenuItem::Undo)));
     };
-    const bool selected = box->hasSelectedText();
-    add("&Undo", box->isUndoAvailable(), &QLineEdit::undo);
-    add("&Redo", box->isRedoAvailable(), &QLineEdit::redo);
-    menu->addSeparator();
-    add("Cu&t", selected, &QLineEdit::cut);
-    add("&Copy", selected, &QLineEdit::copy);
-    add("&Paste", true, [this, box] { pasteInto(box, QClipboard::Clipboard); });
-    add("Delete", selected, &QLineEdit::del);
-    menu->addSeparator();
-    add("Select All", box->selectedText().size() < box->text().size(), &QLineEdit::selectAll);
+    auto menu = std::make_unique<QMenu>(box(entryBox));
+    for (const BoxMenuEntry& entry : m_form.BoxMenu(entryBox)) {
+        if (entry.item == BoxMenuItem::Separator) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(text(entry.item));
+        action->setEnabled(entry.enabled);
+        connect(action, &QAction::triggered, this,
+                [this, entryBox, item = entry.item] { m_form.BoxMenu_Click(entryBox, item); });
+    }
     return menu;
 }
 
@@ -233,21 +200,23 @@ std::optional<EntryBox> QtFormMain::entryBoxOf(const QObject* control) const {
 
 bool QtFormMain::eventFilter(QObject* watched, QEvent* event) {
     if (const auto entryBox = entryBoxOf(watched))
-        return filterBoxEvent(box(*entryBox), *entryBox, event);
+        return filterBoxEvent(*entryBox, event);
     auto* option = qobject_cast<QRadioButton*>(watched);
     if (option && event->type() == QEvent::KeyPress)
         return moveBetweenOptions(option, static_cast<QKeyEvent*>(event)->key());
     return QWidget::eventFilter(watched, event);
 }
 
-bool QtFormMain::filterBoxEvent(QLineEdit* box, EntryBox entryBox, QEvent* event) {
+bool QtFormMain::filterBoxEvent(EntryBox entryBox, QEvent* event) {
+    QLineEdit* box = this->box(entryBox);
     switch (event->type()) {
     case QEvent::KeyPress: {
         const auto* key = static_cast<QKeyEvent*>(event);
-        // The menu key's context menu opens where the caret stands; Shift+F10's does too.
-        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
-            const QPoint caret = box->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
-            popUpMenu(box, box->mapToGlobal(caret));
+        const bool shift = key->modifiers() & Qt::ShiftModifier;
+        const bool others = key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+        if ((key->key() == Qt::Key_F10 && opensBoxMenu(MenuKey::F10, shift, others)) ||
+            (key->key() == Qt::Key_Menu && opensBoxMenu(MenuKey::Menu, shift, others))) {
+            popUpMenu(entryBox, std::nullopt);
             return true;
         }
         const auto code = characterCode(key->key(), key->modifiers(), key->text());
@@ -264,9 +233,13 @@ bool QtFormMain::filterBoxEvent(QLineEdit* box, EntryBox entryBox, QEvent* event
         // A swallowed key never reaches the box; a passed one gets the box's ordinary handling.
         return keyAscii == 0;
     }
-    case QEvent::ContextMenu:
-        popUpMenu(box, static_cast<QContextMenuEvent*>(event)->globalPos());
+    case QEvent::ContextMenu: {
+        const auto* request = static_cast<QContextMenuEvent*>(event);
+        popUpMenu(entryBox, request->reason() == QContextMenuEvent::Mouse
+                                ? std::optional<QPoint>(request->globalPos())
+                                : std::nullopt);
         return true;
+    }
     case QEvent::MouseButtonRelease:
         // X11's middle click pastes the primary selection, as QLineEdit's own release does.
         if (static_cast<QMouseEvent*>(event)->button() != Qt::MiddleButton ||
@@ -277,19 +250,15 @@ bool QtFormMain::filterBoxEvent(QLineEdit* box, EntryBox entryBox, QEvent* event
         return true;
     case QEvent::FocusIn: {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        // Only a move into the box from elsewhere in this window selects its text. The window
-        // becoming active again, or a popup menu closing, gives the focus back to the box it
-        // left, with the caret and the selection as they were.
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
-            return false;
-        m_form.GotFocus(entryBox);
-        // QLineEdit's own mouse-press handling runs after the focus-in and would clear the
-        // selection made here, so a click repeats the select-all once the click is done.
-        if (reason == Qt::MouseFocusReason)
-            QTimer::singleShot(0, box, [this, box, entryBox] {
-                if (box->hasFocus())
-                    m_form.GotFocus(entryBox);
-            });
+        const bool outside =
+            reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+        const bool click = reason == Qt::MouseFocusReason;
+        m_form.FocusIn(entryBox, outside ? FocusFrom::Outside
+                                 : click ? FocusFrom::Click
+                                         : FocusFrom::Control);
+        // QLineEdit's own mouse-press handling runs after the focus-in.
+        if (click)
+            QTimer::singleShot(0, box, [this, entryBox] { m_form.ClickEnded(entryBox); });
         return false;
     }
     default:
@@ -297,10 +266,13 @@ bool QtFormMain::filterBoxEvent(QLineEdit* box, EntryBox entryBox, QEvent* event
     }
 }
 
-void QtFormMain::popUpMenu(QLineEdit* box, const QPoint& at) {
-    QMenu* menu = createBoxMenu(box).release();
+// At the pointer for a right-click, else at the caret.
+void QtFormMain::popUpMenu(EntryBox entryBox, std::optional<QPoint> at) {
+    QLineEdit* target = box(entryBox);
+    QMenu* menu = createBoxMenu(entryBox).release();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(at);
+    menu->popup(at.value_or(
+        target->mapToGlobal(target->inputMethodQuery(Qt::ImCursorRectangle).toRect().center())));
 }
 
 // Qt's own arrow keys between option buttons click the new button and only then move the focus
@@ -321,7 +293,7 @@ bool QtFormMain::moveBetweenOptions(QRadioButton* option, int key) {
 }
 
 std::u16string QtFormMain::text(EntryBox entryBox) const {
-    return utf16(box(entryBox)->text());
+    return box(entryBox)->text().toStdU16String();
 }
 
 void QtFormMain::setText(EntryBox entryBox, std::u16string_view text) {
@@ -338,6 +310,26 @@ void QtFormMain::setSelection(EntryBox entryBox, int start, int length) {
     target->setCursorPosition(std::min(start, static_cast<int>(target->text().size())));
 }
 
+BoxEditState QtFormMain::editState(EntryBox entryBox) const {
+    const QLineEdit* target = box(entryBox);
+    return {target->hasSelectedText() ? target->selectionStart() : target->cursorPosition(),
+            static_cast<int>(target->selectedText().size()), target->isUndoAvailable(),
+            target->isRedoAvailable()};
+}
+
+void QtFormMain::edit(EntryBox entryBox, BoxMenuItem item) {
+    QLineEdit* target = box(entryBox);
+    if (item == BoxMenuItem::Copy)
+        target->copy();
+    else if (item == BoxMenuItem::Paste)
+        pasteInto(target, QClipboard::Clipboard);
+    else
+        (target->*(item == BoxMenuItem::Undo   ? &QLineEdit::undo
+                   : item == BoxMenuItem::Redo ? &QLineEdit::redo
+                   : item == BoxMenuItem::Cut  ? &QLineEdit::cut
+                                               : &QLineEdit::del))();
+}
+
 void QtFormMain::focusBox(EntryBox entryBox) {
     box(entryBox)->setFocus(Qt::OtherFocusReason);
 }
@@ -350,6 +342,13 @@ void QtFormMain::setDropFrame(bool dropFrame) {
     OptionFps[dropFrame ? 1 : 0]->setChecked(true);
 }
 
+// The arrow keys move from the Tab stop to its partner (moveBetweenOptions).
+void QtFormMain::setModeTabStop(std::int16_t index) {
+    for (std::size_t i = 0; i < OptionFps.size(); ++i)
+        OptionFps[i]->setFocusPolicy(static_cast<int>(i) == index ? Qt::StrongFocus
+                                                                  : Qt::ClickFocus);
+}
+
 void QtFormMain::showWarning(std::u16string_view text) {
     // A handler that goes on after the window has closed (a paste whose wait the close or a
     // signal cut short) has nothing to warn about.
@@ -357,27 +356,26 @@ void QtFormMain::showWarning(std::u16string_view text) {
         warningBox(qtText(text));
 }
 
-std::optional<WindowPosition> QtFormMain::position() const {
+int QtFormMain::dotsPerInch() const {
+    return m_dotsPerInch;
+}
+
+std::optional<PixelPoint> QtFormMain::position() const {
     if (!platformReportsWindowPosition())
         return std::nullopt;
-    return WindowPosition{twips(x()), twips(y())};
+    return PixelPoint{x(), y()};
 }
 
-void QtFormMain::setPosition(std::int32_t left, std::int32_t top) {
-    move(pixels(left), pixels(top));
+void QtFormMain::setPosition(int left, int top) {
+    move(left, top);
 }
 
-std::vector<TwipsRect> QtFormMain::workAreas() const {
-    std::vector<TwipsRect> areas;
-    const QScreen* primary = QGuiApplication::primaryScreen();
+std::vector<WorkArea> QtFormMain::workAreas() const {
+    std::vector<WorkArea> areas;
     for (const QScreen* screen : QGuiApplication::screens()) {
         const QRect area = screen->availableGeometry();
-        const TwipsRect inTwips{twips(area.x()), twips(area.y()), twips(area.width()),
-                                twips(area.height())};
-        if (screen == primary)
-            areas.insert(areas.begin(), inTwips);
-        else
-            areas.push_back(inTwips);
+        areas.push_back({{area.x(), area.y(), area.width(), area.height()},
+                         screen == QGuiApplication::primaryScreen()});
     }
     return areas;
 }
@@ -390,7 +388,7 @@ std::optional<std::u16string> QtFormMain::clipboardText() {
     const std::optional<QString> text = readClipboard(QClipboard::Clipboard);
     if (!text)
         return std::nullopt;
-    return utf16(*text);
+    return text->toStdU16String();
 }
 
 void QtFormMain::setClipboardText(std::u16string_view text) {

@@ -4,7 +4,7 @@
 // (window/layout.h), the window operations of window/operations.h carried out on them, and the
 // events forwarded to the toolkit-free handlers of FormMain (window/formmain.h), which decide
 // everything. Key presses in the boxes become character codes (characterCode, qt/keycode.h);
-// a box's context menu holds FormMain's two timecode items and the standard edit items.
+// a box's context menu draws FormMain's BoxMenu.
 //
 // Qt's moc cannot parse non-ASCII names of slots, so everything is connected by function
 // pointer or lambda.
@@ -55,27 +55,23 @@ public:
     /// The real warning box: warning icon, one OK button, caption "Vorlane".
     void showWarningBox(const QString& text);
 
-    /// The context menu of a box, which a right-click, the menu key or Shift+F10 opens: the two
-    /// timecode items "タイムコードをコピー" and "タイムコードを貼り付け", then QLineEdit's edit
-    /// items in Qt's Japanese, naming none of the shortcuts that the key rules swallow in the
-    /// boxes. The copy item is disabled while the time boxes hold no timecode it can write. Its
-    /// making never asks the clipboard: Paste stays enabled, and every paste waits at most
-    /// PasteWait (qt/clipboard.h) for the clipboard's owner.
-    std::unique_ptr<QMenu> createBoxMenu(QLineEdit* box);
+    /// The context menu of a box (FormMain::BoxMenu), which a right-click, the menu key or
+    /// Shift+F10 opens, with QLineEdit's edit items in Qt's Japanese. Its making never asks the
+    /// clipboard: every paste waits at most PasteWait (qt/clipboard.h) for the clipboard's owner.
+    std::unique_ptr<QMenu> createBoxMenu(EntryBox box);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    /// Twips as device-independent pixels at the screen's logical DPI, and back.
+    /// Twips as device-independent pixels at the screen's logical DPI.
     int pixels(int twips) const;
-    double twips(int pixels) const;
     void createControls();
     QLineEdit* box(EntryBox box) const;
     std::optional<EntryBox> entryBoxOf(const QObject* control) const;
-    bool filterBoxEvent(QLineEdit* box, EntryBox entryBox, QEvent* event);
-    void popUpMenu(QLineEdit* box, const QPoint& at);
+    bool filterBoxEvent(EntryBox entryBox, QEvent* event);
+    void popUpMenu(EntryBox entryBox, std::optional<QPoint> at);
     void pasteInto(QLineEdit* box, QClipboard::Mode mode);
     bool moveBetweenOptions(QRadioButton* option, int key);
 
@@ -83,13 +79,17 @@ private:
     std::u16string text(EntryBox box) const override;
     void setText(EntryBox box, std::u16string_view text) override;
     void setSelection(EntryBox box, int start, int length) override;
+    BoxEditState editState(EntryBox box) const override;
+    void edit(EntryBox box, BoxMenuItem item) override;
     void focusBox(EntryBox box) override;
     bool dropFrame() const override;
     void setDropFrame(bool dropFrame) override;
+    void setModeTabStop(std::int16_t index) override;
     void showWarning(std::u16string_view text) override;
-    std::optional<WindowPosition> position() const override;
-    void setPosition(std::int32_t left, std::int32_t top) override;
-    std::vector<TwipsRect> workAreas() const override;
+    int dotsPerInch() const override;
+    std::optional<PixelPoint> position() const override;
+    void setPosition(int left, int top) override;
+    std::vector<WorkArea> workAreas() const override;
     void hideWindow() override;
     std::optional<std::u16string> clipboardText() override;
     void setClipboardText(std::u16string_view text) override;

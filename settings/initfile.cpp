@@ -8,9 +8,8 @@
 namespace vorlane {
 namespace {
 
-// What DefaultPositionText and DefaultDropFrameText read as.
+// What DefaultPositionText reads as.
 constexpr std::int32_t DefaultPosition = 0;
-constexpr bool DefaultDropFrame = true;
 
 } // namespace
 

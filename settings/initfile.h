@@ -20,7 +20,9 @@ inline constexpr std::string_view WindowXKey = "X";
 inline constexpr std::string_view WindowYKey = "Y";
 inline constexpr std::string_view DropFrameKey = "ドロップフレーム";
 inline constexpr std::string_view DefaultPositionText = "0";
-inline constexpr std::string_view DefaultDropFrameText = "True";
+/// Drop-frame counting: a first run's mode, and the mode buttons' state before one is stored.
+inline constexpr bool DefaultDropFrame = true;
+inline constexpr std::string_view DefaultDropFrameText = DefaultDropFrame ? "True" : "False";
 
 /// A stored position: the number at the start of the text (as readValue reads it) rounded to
 /// the nearest integer, halves to even. Nothing when it rounds outside the signed 32-bit range.

@@ -27,41 +27,10 @@ std::string iniText(bool value) {
     return value ? "True" : "False";
 }
 
-std::string GetIniString(std::string_view section, std::string_view key, const NativePath& path) {
-    return readProfileValues(path, {{section, key, {}}}, ReadWait)
-        .values.front()
-        .value_or(std::string(MissingValue));
-}
-
-void PutIniString(const NativePath& path, std::string_view section, std::string_view key,
-                  std::string_view value) {
-    PutIniStrings(path, {{section, key, std::string(value)}});
-}
-
-void PutIniString(const NativePath& path, std::string_view section, std::string_view key,
-                  const char* value) {
-    PutIniString(path, section, key, std::string_view(value == nullptr ? "" : value));
-}
-
-void PutIniString(const NativePath& path, std::string_view section, std::string_view key,
-                  std::int32_t value) {
-    PutIniString(path, section, key, std::string_view(iniText(value)));
-}
-
-void PutIniString(const NativePath& path, std::string_view section, std::string_view key,
-                  bool value) {
-    PutIniString(path, section, key, std::string_view(iniText(value)));
-}
-
 void PutIniStrings(const SettingsLocation& location, const std::vector<IniEntry>& entries,
                    std::chrono::milliseconds wait) {
     if (prepareWrite(location))
         writeProfileValues(location.path, entries, {}, wait);
-}
-
-std::string GetIniValue(const NativePath& path, std::string_view section, std::string_view key,
-                        std::string_view defaultValue) {
-    return GetIniValues(path, {{section, key, std::string(defaultValue)}}).front();
 }
 
 std::vector<std::string> GetIniValues(const SettingsLocation& location,

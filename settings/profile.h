@@ -32,6 +32,11 @@ inline constexpr std::chrono::milliseconds ReadWait = std::chrono::seconds(1);
 /// copy of the program holds the file only while it rewrites a small file.
 inline constexpr std::chrono::milliseconds WriteWait = std::chrono::seconds(5);
 
+/// What a read of a missing file, section or key gives in the program's own reads (Windows'
+/// GetPrivateProfileString hands back the default it is given); a stored "???" counts as
+/// missing too.
+inline constexpr std::string_view MissingValue = "???";
+
 /// A key in its section, with a value: one to store, or the default of a read.
 struct IniEntry {
     std::string_view section;

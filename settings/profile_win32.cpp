@@ -16,7 +16,6 @@ namespace {
 constexpr UINT JapaneseCodePage = 932;
 // As the program's read buffer has always been: 2600 characters, the end mark included.
 constexpr DWORD ReadBufferSize = 2600;
-constexpr std::wstring_view MissingMark = L"???";
 
 std::wstring wide(std::string_view utf8) {
     if (utf8.empty())
@@ -39,17 +38,17 @@ std::string utf8(std::wstring_view text) {
     return bytes;
 }
 
-// "???" comes back where the file, the section or the key is missing; a stored "???" counts as
-// missing anyway.
+// MissingValue comes back where the file, the section or the key is missing; a stored one counts
+// as missing anyway.
 std::optional<std::string> readValue(const NativePath& path, const IniEntry& entry) {
     std::array<wchar_t, ReadBufferSize> buffer{};
-    const DWORD length =
-        ::GetPrivateProfileStringW(wide(entry.section).c_str(), wide(entry.key).c_str(),
-                                   MissingMark.data(), buffer.data(), ReadBufferSize, path.c_str());
-    const std::wstring_view value(buffer.data(), length);
-    if (value == MissingMark)
+    const DWORD length = ::GetPrivateProfileStringW(
+        wide(entry.section).c_str(), wide(entry.key).c_str(), wide(MissingValue).c_str(),
+        buffer.data(), ReadBufferSize, path.c_str());
+    std::string value = utf8(std::wstring_view(buffer.data(), length));
+    if (value == MissingValue)
         return std::nullopt;
-    return utf8(value);
+    return value;
 }
 
 // Where the ANSI code page is not 932, the Japanese section and key names cannot be written in

@@ -5,16 +5,6 @@
 namespace vorlane {
 namespace {
 
-// The design's faces first, then the same fonts' English names (a Windows that is not Japanese
-// may have them under those), then the IPA fonts, which share their metrics (Wine finds them
-// on Linux). The first one installed is taken.
-constexpr std::array<const wchar_t*, 3> GothicFaces{L"ＭＳ ゴシック", L"MS Gothic", L"IPAGothic"};
-constexpr std::array<const wchar_t*, 3> ProportionalGothicFaces{L"ＭＳ Ｐゴシック", L"MS PGothic",
-                                                                L"IPAPGothic"};
-// The buttons', the frame's and the mode buttons' font: the proportional gothic at 9 points.
-// The buttons', the frame's and the mode buttons' font: the proportional gothic at 9 points.
-constexpr ControlFont WindowFont{FontFace::ProportionalGothic, 9};
-
 bool isInstalled(const wchar_t* face) {
     LOGFONTW wanted{};
     wanted.lfCharSet = SHIFTJIS_CHARSET;
@@ -32,27 +22,29 @@ bool isInstalled(const wchar_t* face) {
     return found;
 }
 
-const wchar_t* firstInstalled(const std::array<const wchar_t*, 3>& faces) {
-    for (const wchar_t* face : faces) {
+// The first family installed (window/layout.h); where none is, Windows takes a Japanese font of
+// its own for the first.
+template <std::size_t N>
+const wchar_t* firstInstalled(const std::array<std::u16string_view, N>& families) {
+    for (const std::u16string_view family : families) {
+        const auto* face = reinterpret_cast<const wchar_t*>(family.data());
         if (isInstalled(face))
             return face;
     }
-    return faces.front();
+    return reinterpret_cast<const wchar_t*>(families.front().data());
 }
 
 // Looked up once: the window asks again on every change of DPI.
-const wchar_t* installedFace(bool gothic) {
-    static const wchar_t* const gothicFace = firstInstalled(GothicFaces);
-    static const wchar_t* const proportionalFace = firstInstalled(ProportionalGothicFaces);
-    return gothic ? gothicFace : proportionalFace;
+const wchar_t* installedFace(FontFace face) {
+    static const wchar_t* const gothic = firstInstalled(GothicFamilies);
+    static const wchar_t* const proportional = firstInstalled(ProportionalGothicFamilies);
+    return face == FontFace::Gothic ? gothic : proportional;
 }
 
 } // namespace
 
 HFONT createFont(ControlFont font, int dpi) {
-    if (font.face == FontFace::WindowDefault)
-        font = WindowFont;
-    const wchar_t* face = installedFace(font.face == FontFace::Gothic);
+    const wchar_t* face = installedFace(font.face);
     // Points to pixels: 72 points an inch.
     const int height = -static_cast<int>(font.points * dpi / 72.0 + 0.5);
     return ::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,

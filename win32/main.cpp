@@ -5,6 +5,8 @@
 // The program takes no command line: whatever it is given is ignored.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     vorlane::Win32FormMain window(instance);
+    if (!window.handle())
+        return 1;
     window.show(showCommand);
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {

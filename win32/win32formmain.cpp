@@ -19,28 +19,10 @@ constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIM
 constexpr UINT_PTR BoxSubclass = 1;
 constexpr int IconResource = 1;
 
-constexpr ControlFont WindowFont{FontFace::ProportionalGothic, 9};
-
-constexpr UINT CopyTimecodeItem = 1;
-constexpr UINT PasteTimecodeItem = 2;
-constexpr UINT FirstEditItem = 3;
-
-// The standard edit items of a box's menu, each the message it sends the box; a separator
-// follows the marked ones.
-struct EditItem {
-    const wchar_t* text;
-    UINT message;
-    LPARAM lParam;
-    bool separatorAfter;
-};
-constexpr std::array<EditItem, 6> EditItems{{
-    {L"元に戻す(&U)", EM_UNDO, 0, true},
-    {L"切り取り(&T)", WM_CUT, 0, false},
-    {L"コピー(&C)", WM_COPY, 0, false},
-    {L"貼り付け(&P)", WM_PASTE, 0, false},
-    {L"削除(&D)", WM_CLEAR, 0, true},
-    {L"すべて選択(&A)", EM_SETSEL, -1, false},
-}};
+// The menu's texts: the program's own timecode items, then Windows' own edit menu's.
+constexpr std::array<std::u16string_view, 9> MenuTexts{
+    CopyTimecodeText, PasteTimecodeText, u"元に戻す(&U)", u"やり直し(&R)",  u"切り取り(&T)",
+    u"コピー(&C)",    u"貼り付け(&P)",   u"削除(&D)",     u"すべて選択(&A)"};
 
 const wchar_t* wide(std::u16string_view text) {
     return reinterpret_cast<const wchar_t*>(text.data());
@@ -54,12 +36,12 @@ std::u16string windowText(HWND window) {
     return text;
 }
 
-std::size_t fontIndex(ControlFont font) {
-    if (font.face == FontFace::WindowDefault)
-        return 0;
-    if (font.face == FontFace::ProportionalGothic)
-        return 1;
-    return font.points == BoxFont.points ? 2 : 3;
+// The first row with the same font: the controls share one HFONT per distinct font.
+std::size_t fontIndex(std::size_t row) {
+    std::size_t first = 0;
+    while (Controls[first].font != Controls[row].font)
+        ++first;
+    return first;
 }
 
 // The table's controls of one kind, in order.
@@ -89,13 +71,18 @@ Win32FormMain::Win32FormMain(HINSTANCE instance) : m_form(*this) {
     windowClass.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = WindowClass;
-    ::RegisterClassExW(&windowClass);
+    if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        return;
     m_window = ::CreateWindowExW(0, WindowClass, wide(WindowCaption), WindowStyle, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                  instance, this);
-    m_dpi = static_cast<int>(::GetDpiForWindow(m_window));
-    createControls();
-    layOut(m_dpi);
+    // Without every control there is no window to show, nor anything to save at its close.
+    if (!m_window || !createControls()) {
+        if (m_window)
+            ::DestroyWindow(m_window);
+        return;
+    }
+    layOut(static_cast<int>(::GetDpiForWindow(m_window)));
     m_form.Form_Load();
 }
 
@@ -111,11 +98,7 @@ void Win32FormMain::show(int showCommand) {
     ::SetFocus(boxWindow(EntryBox::Frame));
 }
 
-int Win32FormMain::systemDpi() const {
-    return static_cast<int>(::GetDpiForSystem());
-}
-
-void Win32FormMain::createControls() {
+bool Win32FormMain::createControls() {
     const HINSTANCE instance =
         reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(m_window, GWLP_HINSTANCE));
     for (std::size_t i = 0; i < Controls.size(); ++i) {
@@ -140,13 +123,15 @@ void Win32FormMain::createControls() {
             style |= BS_GROUPBOX;
             break;
         case ControlKind::OptionButton:
-            // One group: its first button starts it, and the Tab stop follows the checked one.
+            // One group: its first button starts it; FormMain names its Tab stop.
             style |= BS_AUTORADIOBUTTON | (i == OptionIndices[0] ? WS_GROUP : 0);
             break;
         }
         m_controls[i] = ::CreateWindowExW(
             extendedStyle, windowClass, wide(row.caption), style, 0, 0, 0, 0, m_window,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstControlId + i)), instance, nullptr);
+        if (!m_controls[i])
+            return false;
     }
     for (const std::size_t index : BoxIndices) {
         ::SetWindowSubclass(control(index), boxProcedure, BoxSubclass,
@@ -155,19 +140,18 @@ void Win32FormMain::createControls() {
         ::ImmAssociateContextEx(control(index), nullptr, 0);
         ::SendMessageW(control(index), EM_SETLIMITTEXT, 0, 0); // no limit of ours
     }
-    setDropFrame(true); // the designed state
+    return true;
 }
 
 // Geometry and fonts at the window's DPI; again whenever it moves to a screen of another DPI.
 void Win32FormMain::layOut(int dpi) {
-    m_dpi = dpi;
     for (HFONT& font : m_fonts) {
         ::DeleteObject(font);
         font = nullptr;
     }
     for (std::size_t i = 0; i < Controls.size(); ++i) {
         const ControlRow& row = Controls[i];
-        HFONT& font = m_fonts[fontIndex(row.font)];
+        HFONT& font = m_fonts[fontIndex(i)];
         if (!font)
             font = createFont(row.font, dpi);
         TwipsBox place = row.place;
@@ -228,10 +212,10 @@ LRESULT Win32FormMain::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
         // A logout saves too: the process may end as soon as this returns.
         if (wParam)
-            onClose();
+            m_form.Form_Unload();
         return 0;
     case WM_CLOSE:
-        onClose();
+        m_form.Form_Unload();
         ::DestroyWindow(m_window);
         return 0;
     case WM_DESTROY:
@@ -243,12 +227,6 @@ LRESULT Win32FormMain::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void Win32FormMain::onClose() {
-    if (std::exchange(m_unloaded, true))
-        return;
-    m_form.Form_Unload();
-}
-
 void Win32FormMain::onCommand(int id, int notification) {
     if (notification != BN_CLICKED)
         return;
@@ -258,13 +236,8 @@ void Win32FormMain::onCommand(int id, int notification) {
     } else if (index == ButtonIndices[1]) {
         m_form.CommandT2F_Click();
     } else if (index == OptionIndices[0] || index == OptionIndices[1]) {
-        const bool dropFrameClicked = index == OptionIndices[1];
-        // Clicking the button that is selected already changes no mode. The button has checked
-        // itself (and taken the Tab stop) by now: the mode before the click is the one last set.
-        const bool changed = dropFrameClicked != m_dropFrame;
-        setDropFrame(dropFrameClicked);
-        if (changed)
-            m_form.OptionFps_Click(dropFrameClicked ? 1 : 0);
+        // The button has checked itself by now.
+        m_form.OptionFps_Click(index == OptionIndices[1] ? 1 : 0);
     }
 }
 
@@ -312,26 +285,20 @@ LRESULT Win32FormMain::onBoxMessage(EntryBox entryBox, UINT message, WPARAM wPar
     }
     case WM_SETFOCUS: {
         const LRESULT result = ::DefSubclassProc(box, message, wParam, lParam);
-        // Only a move into the box from elsewhere in this window selects its text; the window
-        // becoming active again leaves the caret and the selection as they were.
         const auto from = reinterpret_cast<HWND>(wParam);
-        if (from && ::IsChild(m_window, from)) {
-            m_form.GotFocus(entryBox);
-            if (::GetKeyState(VK_LBUTTON) < 0)
-                m_focusedByClick = box;
-        }
+        m_form.FocusIn(entryBox, !from || !::IsChild(m_window, from) ? FocusFrom::Outside
+                                 : ::GetKeyState(VK_LBUTTON) < 0     ? FocusFrom::Click
+                                                                     : FocusFrom::Control);
         return result;
     }
     case WM_LBUTTONUP: {
-        // The box's own handling of the click put the caret where it landed: a click that
-        // brought the focus ends with the whole text selected.
         const LRESULT result = ::DefSubclassProc(box, message, wParam, lParam);
-        if (std::exchange(m_focusedByClick, nullptr) == box)
-            m_form.GotFocus(entryBox);
+        m_form.ClickEnded(entryBox);
         return result;
     }
     case WM_KEYDOWN:
-        if (wParam == VK_F10 && ::GetKeyState(VK_SHIFT) < 0) {
+        if (wParam == VK_F10 && opensBoxMenu(MenuKey::F10, ::GetKeyState(VK_SHIFT) < 0,
+                                             ::GetKeyState(VK_CONTROL) < 0)) {
             showBoxMenu(entryBox, -1);
             return 0;
         }
@@ -352,60 +319,33 @@ LRESULT Win32FormMain::onBoxMessage(EntryBox entryBox, UINT message, WPARAM wPar
     return ::DefSubclassProc(box, message, wParam, lParam);
 }
 
-// The edit control's own menu cannot take items, so the whole menu is built here: the timecode
-// items, then the standard edit items. It names no shortcut, since the key rules swallow Ctrl+Z,
-// Ctrl+X, Ctrl+C, Ctrl+V and Ctrl+A in the boxes, and it never asks the clipboard anything.
+// The edit control's own menu cannot take items, so the whole menu is drawn here; the menu key
+// and Shift+F10 (at = -1) open it at the caret, a right-click at the pointer.
 void Win32FormMain::showBoxMenu(EntryBox entryBox, LPARAM at) {
     const HWND box = boxWindow(entryBox);
-    DWORD start = 0;
-    DWORD end = 0;
-    ::SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                   reinterpret_cast<LPARAM>(&end));
-    const bool selected = start != end;
-    // Paste stays enabled: whether the clipboard holds text would be a question to it.
-    const auto enabled = [&](UINT message) {
-        switch (message) {
-        case EM_UNDO:
-            return ::SendMessageW(box, EM_CANUNDO, 0, 0) != 0;
-        case WM_CUT:
-        case WM_COPY:
-        case WM_CLEAR:
-            return selected;
-        case EM_SETSEL:
-            return ::GetWindowTextLengthW(box) > 0;
-        default:
-            return true;
-        }
-    };
     const HMENU menu = ::CreatePopupMenu();
-    ::AppendMenuW(menu, MF_STRING | (m_form.CanCopyTimecode() ? MF_ENABLED : MF_GRAYED),
-                  CopyTimecodeItem, L"タイムコードをコピー");
-    ::AppendMenuW(menu, MF_STRING, PasteTimecodeItem, L"タイムコードを貼り付け");
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    for (UINT i = 0; i < EditItems.size(); ++i) {
-        const EditItem& item = EditItems[i];
-        ::AppendMenuW(menu, MF_STRING | (enabled(item.message) ? MF_ENABLED : MF_GRAYED),
-                      FirstEditItem + i, item.text);
-        if (item.separatorAfter)
+    for (const BoxMenuEntry& entry : m_form.BoxMenu(entryBox)) {
+        if (entry.item == BoxMenuItem::Separator)
             ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        else
+            ::AppendMenuW(menu, MF_STRING | (entry.enabled ? MF_ENABLED : MF_GRAYED),
+                          static_cast<UINT>(entry.item) + 1,
+                          wide(MenuTexts.at(static_cast<std::size_t>(entry.item))));
     }
     POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
-    if (at == -1) { // from the keyboard: below the box's left edge
-        RECT rect{};
-        ::GetWindowRect(box, &rect);
-        point = {rect.left, rect.bottom};
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (at == -1 && ::GetGUIThreadInfo(::GetCurrentThreadId(), &thread) &&
+        thread.hwndCaret == box) {
+        const RECT& caret = thread.rcCaret;
+        point = {(caret.left + caret.right) / 2, (caret.top + caret.bottom) / 2};
+        ::ClientToScreen(box, &point);
     }
-    const UINT item = static_cast<UINT>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON,
-                                                         point.x, point.y, 0, m_window, nullptr));
+    const auto chosen = static_cast<UINT>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON,
+                                                           point.x, point.y, 0, m_window, nullptr));
     ::DestroyMenu(menu);
-    if (item == CopyTimecodeItem) {
-        m_form.CopyTimecode();
-    } else if (item == PasteTimecodeItem) {
-        m_form.PasteTimecode();
-    } else if (item >= FirstEditItem && item - FirstEditItem < EditItems.size()) {
-        const EditItem& edit = EditItems[item - FirstEditItem];
-        ::SendMessageW(box, edit.message, 0, edit.lParam);
-    }
+    if (chosen > 0)
+        m_form.BoxMenu_Click(entryBox, static_cast<BoxMenuItem>(chosen - 1));
 }
 
 std::u16string Win32FormMain::text(EntryBox box) const {
@@ -423,6 +363,24 @@ void Win32FormMain::setSelection(EntryBox box, int start, int length) {
                    static_cast<LPARAM>(start + length));
 }
 
+BoxEditState Win32FormMain::editState(EntryBox box) const {
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageW(boxWindow(box), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+    return {static_cast<int>(start), static_cast<int>(end - start),
+            ::SendMessageW(boxWindow(box), EM_CANUNDO, 0, 0) != 0, std::nullopt};
+}
+
+void Win32FormMain::edit(EntryBox box, BoxMenuItem item) {
+    const UINT message = item == BoxMenuItem::Undo    ? EM_UNDO
+                         : item == BoxMenuItem::Cut   ? WM_CUT
+                         : item == BoxMenuItem::Copy  ? WM_COPY
+                         : item == BoxMenuItem::Paste ? WM_PASTE
+                                                      : WM_CLEAR;
+    ::SendMessageW(boxWindow(box), message, 0, 0);
+}
+
 void Win32FormMain::focusBox(EntryBox box) {
     ::SetFocus(boxWindow(box));
 }
@@ -432,18 +390,18 @@ bool Win32FormMain::dropFrame() const {
 }
 
 void Win32FormMain::setDropFrame(bool dropFrame) {
-    m_dropFrame = dropFrame;
-    const std::size_t checked = OptionIndices[dropFrame ? 1 : 0];
     // BM_SETCHECK would leave the partner checked.
     ::CheckRadioButton(m_window, FirstControlId + static_cast<int>(OptionIndices[0]),
                        FirstControlId + static_cast<int>(OptionIndices[1]),
-                       FirstControlId + static_cast<int>(checked));
-    // One Tab stop for the pair, on the selected button.
-    for (const std::size_t index : OptionIndices) {
-        const HWND option = control(index);
-        const LONG_PTR style = ::GetWindowLongPtrW(option, GWL_STYLE);
+                       FirstControlId + static_cast<int>(OptionIndices[dropFrame ? 1 : 0]));
+}
+
+void Win32FormMain::setModeTabStop(std::int16_t index) {
+    for (std::size_t i = 0; i < OptionIndices.size(); ++i) {
+        const HWND option = control(OptionIndices[i]);
+        const LONG_PTR style = ::GetWindowLongPtrW(option, GWL_STYLE) & ~LONG_PTR{WS_TABSTOP};
         ::SetWindowLongPtrW(option, GWL_STYLE,
-                            index == checked ? style | WS_TABSTOP : style & ~LONG_PTR{WS_TABSTOP});
+                            static_cast<int>(i) == index ? style | WS_TABSTOP : style);
     }
 }
 
@@ -453,43 +411,36 @@ void Win32FormMain::showWarning(std::u16string_view text) {
 }
 
 // Positions are stored in twips at the system's DPI, which an old file's numbers always meant.
-std::optional<WindowPosition> Win32FormMain::position() const {
+int Win32FormMain::dotsPerInch() const {
+    return static_cast<int>(::GetDpiForSystem());
+}
+
+std::optional<PixelPoint> Win32FormMain::position() const {
     RECT rect{};
     if (!::GetWindowRect(m_window, &rect))
         return std::nullopt;
-    return WindowPosition{pixelsToTwips(rect.left, systemDpi()),
-                          pixelsToTwips(rect.top, systemDpi())};
+    return PixelPoint{rect.left, rect.top};
 }
 
-void Win32FormMain::setPosition(std::int32_t left, std::int32_t top) {
-    ::SetWindowPos(m_window, nullptr, twipsToPixels(left, systemDpi()),
-                   twipsToPixels(top, systemDpi()), 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+void Win32FormMain::setPosition(int left, int top) {
+    ::SetWindowPos(m_window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::vector<TwipsRect> Win32FormMain::workAreas() const {
-    struct Collected {
-        std::vector<TwipsRect> areas;
-        int dpi;
-    } collected{{}, systemDpi()};
+std::vector<WorkArea> Win32FormMain::workAreas() const {
+    std::vector<WorkArea> areas;
     const auto add = [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
-        auto& into = *reinterpret_cast<Collected*>(data);
         MONITORINFO info{};
         info.cbSize = sizeof info;
-        if (!::GetMonitorInfoW(monitor, &info))
-            return TRUE;
-        const RECT& work = info.rcWork;
-        const TwipsRect area{pixelsToTwips(work.left, into.dpi), pixelsToTwips(work.top, into.dpi),
-                             pixelsToTwips(work.right - work.left, into.dpi),
-                             pixelsToTwips(work.bottom - work.top, into.dpi)};
-        if (info.dwFlags & MONITORINFOF_PRIMARY)
-            into.areas.insert(into.areas.begin(), area);
-        else
-            into.areas.push_back(area);
+        if (::GetMonitorInfoW(monitor, &info)) {
+            const RECT& work = info.rcWork;
+            reinterpret_cast<std::vector<WorkArea>*>(data)->push_back(
+                {{work.left, work.top, work.right - work.left, work.bottom - work.top},
+                 (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+        }
         return TRUE;
     };
-    ::EnumDisplayMonitors(nullptr, nullptr, add, reinterpret_cast<LPARAM>(&collected));
-    return collected.areas;
+    ::EnumDisplayMonitors(nullptr, nullptr, add, reinterpret_cast<LPARAM>(&areas));
+    return areas;
 }
 
 void Win32FormMain::hideWindow() {

@@ -18,7 +18,8 @@ namespace vorlane {
 
 class Win32FormMain : private WindowOperations {
 public:
-    /// Creates the window, hidden, and runs Form_Load.
+    /// Creates the window, hidden, and runs Form_Load. When Windows cannot make the window or
+    /// one of its controls, handle() is null and nothing else has happened.
     explicit Win32FormMain(HINSTANCE instance);
     ~Win32FormMain() override;
     Win32FormMain(const Win32FormMain&) = delete;
@@ -40,42 +41,39 @@ private:
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onBoxMessage(EntryBox box, UINT message, WPARAM wParam, LPARAM lParam);
 
-    void createControls();
+    /// False when a control could not be made.
+    bool createControls();
     void layOut(int dpi);
     void onCommand(int id, int notification);
     void onActivate(bool active);
-    void onClose();
     void showBoxMenu(EntryBox box, LPARAM at);
     HWND control(std::size_t index) const { return m_controls[index]; }
     HWND boxWindow(EntryBox box) const;
-    int systemDpi() const;
 
     // WindowOperations
     std::u16string text(EntryBox box) const override;
     void setText(EntryBox box, std::u16string_view text) override;
     void setSelection(EntryBox box, int start, int length) override;
+    BoxEditState editState(EntryBox box) const override;
+    void edit(EntryBox box, BoxMenuItem item) override;
     void focusBox(EntryBox box) override;
     bool dropFrame() const override;
     void setDropFrame(bool dropFrame) override;
+    void setModeTabStop(std::int16_t index) override;
     void showWarning(std::u16string_view text) override;
-    std::optional<WindowPosition> position() const override;
-    void setPosition(std::int32_t left, std::int32_t top) override;
-    std::vector<TwipsRect> workAreas() const override;
+    int dotsPerInch() const override;
+    std::optional<PixelPoint> position() const override;
+    void setPosition(int left, int top) override;
+    std::vector<WorkArea> workAreas() const override;
     void hideWindow() override;
     std::optional<std::u16string> clipboardText() override;
     void setClipboardText(std::u16string_view text) override;
 
     HWND m_window = nullptr;
     std::array<HWND, Controls.size()> m_controls{};
-    std::array<HFONT, 4> m_fonts{}; // one per distinct font of the table
-    int m_dpi = USER_DEFAULT_SCREEN_DPI;
+    std::array<HFONT, Controls.size()> m_fonts{}; // at each distinct font's first row
     /// The box that had the focus when another application became active.
     HWND m_lastFocus = nullptr;
-    /// A box that the mouse has just given the focus: the click ends with its text selected.
-    HWND m_focusedByClick = nullptr;
-    /// The mode last selected through setDropFrame: a mode button's click compares with it.
-    bool m_dropFrame = true;
-    bool m_unloaded = false;
     FormMain m_form;
 };
 

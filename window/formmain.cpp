@@ -1,14 +1,16 @@
 #include "window/formmain.h"
 
 #include "arithmetic/normalize.h"
-#include "arithmetic/numbertext.h"
 #include "settings/global.h"
+#include "settings/initfile.h"
 #include "window/boxtext.h"
 #include "window/conversion.h"
 #include "window/keyrules.h"
 #include "window/layout.h"
 #include "window/smptetext.h"
 
+#include <algorithm>
+#include <array>
 #include <utility>
 
 namespace vorlane {
@@ -21,22 +23,10 @@ std::int16_t timeBoxIndex(EntryBox box) {
 
 constexpr std::u16string_view NotATimecode = u"タイムコードの形式が正しくありません。";
 
-// The warning box's text for each refusal of the conversion commands.
-std::u16string_view warningText(Warning warning) {
-    switch (warning) {
-    case Warning::FramesTooLarge:
-        return u"フレーム数が大き過ぎです。";
-    case Warning::FramesTooSmall:
-        return u"フレーム数が小さ過ぎです。";
-    case Warning::TimeTooLarge:
-        return u"時刻が大き過ぎです。";
-    case Warning::TimeTooSmall:
-        return u"時刻が小さ過ぎです。";
-    case Warning::NoWarning:
-        break;
-    }
-    return {};
-}
+// The warning box's text for each refusal of the conversion commands, in Warning's order.
+constexpr std::array<std::u16string_view, 5> WarningTexts{
+    u"", u"フレーム数が大き過ぎです。", u"フレーム数が小さ過ぎです。", u"時刻が大き過ぎです。",
+    u"時刻が小さ過ぎです。"};
 
 TimeTexts readTimeBoxes(const WindowOperations& window) {
     return {numberText(window.text(EntryBox::Hours)), numberText(window.text(EntryBox::Minutes)),
@@ -49,7 +39,7 @@ void writeTimeBoxes(WindowOperations& window, const TimeTexts& time) {
     window.setText(EntryBox::SecFrames, boxText(time.secFrames));
 }
 
-bool overlaps(const TwipsRect& a, const TwipsRect& b) {
+bool overlaps(const PixelRect& a, const PixelRect& b) {
     return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
            b.top < a.top + a.height;
 }
@@ -57,7 +47,7 @@ bool overlaps(const TwipsRect& a, const TwipsRect& b) {
 } // namespace
 
 FormMain::FormMain(WindowOperations& window, SettingsFile settings)
-    : m_window(window), m_settings(std::move(settings)) {}
+    : m_window(window), m_settings(std::move(settings)), m_shownDropFrame(DefaultDropFrame) {}
 
 void FormMain::Form_Load() {
     LastF2T = true;
@@ -69,24 +59,35 @@ void FormMain::Form_Load() {
     CommandF2T_Click();
 }
 
+int FormMain::pixels(std::int32_t twips) const {
+    return twipsToPixels(twips, m_window.dotsPerInch());
+}
+
 void FormMain::placeWindow(std::int32_t left, std::int32_t top) {
     // A window stored on a monitor that has since been unplugged would open where nobody can
     // see or reach it; one that is only partly off-screen opens exactly where it was left.
-    const TwipsRect stored{static_cast<double>(left), static_cast<double>(top), ClientWidthTwips,
-                           ClientHeightTwips};
-    const std::vector<TwipsRect> areas = m_window.workAreas();
-    bool visible = areas.empty();
-    for (const TwipsRect& area : areas)
-        visible = visible || overlaps(area, stored);
-    const auto corner = [](double twips) { return roundToInt32(twips).value_or(0); };
-    if (visible)
-        m_window.setPosition(left, top);
-    else
-        m_window.setPosition(corner(areas.front().left), corner(areas.front().top));
+    const PixelRect stored{pixels(left), pixels(top), pixels(ClientWidthTwips),
+                           pixels(ClientHeightTwips)};
+    const std::vector<WorkArea> areas = m_window.workAreas();
+    if (areas.empty() || std::ranges::any_of(areas, [&](const WorkArea& screen) {
+            return overlaps(screen.area, stored);
+        })) {
+        m_window.setPosition(stored.left, stored.top);
+        return;
+    }
+    const auto primary = std::ranges::find_if(areas, &WorkArea::primary);
+    const PixelRect& corner = (primary == areas.end() ? areas.front() : *primary).area;
+    m_window.setPosition(corner.left, corner.top);
 }
 
 void FormMain::Form_Unload() {
-    const std::optional<WindowPosition> position = m_window.position();
+    if (std::exchange(m_unloaded, true))
+        return;
+    std::optional<WindowPosition> position;
+    if (const std::optional<PixelPoint> where = m_window.position()) {
+        const int dpi = m_window.dotsPerInch();
+        position = WindowPosition{pixelsToTwips(where->left, dpi), pixelsToTwips(where->top, dpi)};
+    }
     const bool dropFrame = m_window.dropFrame();
     // The window goes at once; the save may wait for another program's lock on the file.
     m_window.hideWindow();
@@ -97,7 +98,7 @@ void FormMain::CommandF2T_Click() {
     const FrameConversion result =
         convertFrameText(numberText(m_window.text(EntryBox::Frame)), m_window.dropFrame());
     if (result.warning != Warning::NoWarning)
-        m_window.showWarning(warningText(result.warning));
+        m_window.showWarning(WarningTexts.at(static_cast<std::size_t>(result.warning)));
     writeTimeBoxes(m_window, result.time);
     selectAll(EntryBox::Frame);
     LastF2T = true;
@@ -108,14 +109,16 @@ void FormMain::CommandT2F_Click() {
     const TimeConversion result =
         convertTimeTexts(time.hours, time.minutes, time.secFrames, m_window.dropFrame());
     if (result.warning != Warning::NoWarning)
-        m_window.showWarning(warningText(result.warning));
+        m_window.showWarning(WarningTexts.at(static_cast<std::size_t>(result.warning)));
     m_window.setText(EntryBox::Frame, boxText(result.frameText));
     moveFocusTo(EntryBox::Hours);
     LastF2T = false;
 }
 
 void FormMain::OptionFps_Click(std::int16_t /*Index*/) {
-    if (m_settingMode)
+    const bool dropFrame = m_window.dropFrame();
+    m_window.setModeTabStop(dropFrame ? 1 : 0);
+    if (dropFrame == std::exchange(m_shownDropFrame, dropFrame))
         return;
     if (LastF2T)
         CommandF2T_Click();
@@ -124,9 +127,9 @@ void FormMain::OptionFps_Click(std::int16_t /*Index*/) {
 }
 
 void FormMain::setModeQuietly(bool dropFrame) {
-    const bool wasSetting = std::exchange(m_settingMode, true);
+    m_shownDropFrame = dropFrame;
     m_window.setDropFrame(dropFrame);
-    m_settingMode = wasSetting;
+    m_window.setModeTabStop(dropFrame ? 1 : 0);
 }
 
 void FormMain::selectAll(EntryBox box) {
@@ -154,6 +157,64 @@ void FormMain::GotFocus(EntryBox box) {
         Textフレーム番号_GotFocus();
     else
         Text時刻_GotFocus(timeBoxIndex(box));
+}
+
+void FormMain::FocusIn(EntryBox box, FocusFrom from) {
+    m_focusedByClick.reset();
+    if (from == FocusFrom::Outside)
+        return;
+    if (from == FocusFrom::Click)
+        m_focusedByClick = box;
+    GotFocus(box);
+}
+
+void FormMain::ClickEnded(EntryBox box) {
+    if (std::exchange(m_focusedByClick, std::nullopt) == box)
+        GotFocus(box);
+}
+
+std::vector<BoxMenuEntry> FormMain::BoxMenu(EntryBox box) const {
+    const BoxEditState state = m_window.editState(box);
+    const bool selected = state.selectionLength > 0;
+    const bool wholeSelected = state.selectionStart == 0 &&
+                               state.selectionLength == static_cast<int>(m_window.text(box).size());
+    using enum BoxMenuItem;
+    std::vector<BoxMenuEntry> menu{{CopyTimecode, CanCopyTimecode()},
+                                   {PasteTimecode, true},
+                                   {Separator, false},
+                                   {Undo, state.canUndo}};
+    if (state.canRedo)
+        menu.push_back({Redo, *state.canRedo});
+    menu.insert(menu.end(), {{Separator, false},
+                             {Cut, selected},
+                             {Copy, selected},
+                             {Paste, true},
+                             {Delete, selected},
+                             {Separator, false},
+                             {SelectAll, !wholeSelected}});
+    return menu;
+}
+
+void FormMain::BoxMenu_Click(EntryBox box, BoxMenuItem item) {
+    const std::vector<BoxMenuEntry> menu = BoxMenu(box);
+    if (std::ranges::find(menu, BoxMenuEntry{item, true}) == menu.end())
+        return;
+    switch (item) {
+    case BoxMenuItem::CopyTimecode:
+        CopyTimecode();
+        break;
+    case BoxMenuItem::PasteTimecode:
+        PasteTimecode();
+        break;
+    case BoxMenuItem::SelectAll:
+        selectAll(box);
+        break;
+    case BoxMenuItem::Separator:
+        break;
+    default: // the box's own edits
+        m_window.edit(box, item);
+        break;
+    }
 }
 
 void FormMain::NormalizeTime() {

@@ -54,31 +54,18 @@ KeyDecision replaceWith(char16_t character, int caret) {
 }
 
 KeyDecision enterDecision(EntryBox box) {
-    switch (box) {
-    case EntryBox::Frame:
+    if (box == EntryBox::Frame)
         return decide(KeyDecision::Effect::Convert);
-    case EntryBox::Hours:
-    case EntryBox::Minutes:
-        return decide(KeyDecision::Effect::NextBox);
-    case EntryBox::SecFrames:
-        break;
-    }
-    return decide(KeyDecision::Effect::NormalizeAndConvert);
+    return decide(box == EntryBox::SecFrames ? KeyDecision::Effect::NormalizeAndConvert
+                                             : KeyDecision::Effect::NextBox);
 }
 
 } // namespace
 
 std::optional<EntryBox> timeEntryBox(int index) {
-    switch (index) {
-    case 0:
-        return EntryBox::Hours;
-    case 1:
-        return EntryBox::Minutes;
-    case 2:
-        return EntryBox::SecFrames;
-    default:
+    if (index < 0 || index > 2)
         return std::nullopt;
-    }
+    return static_cast<EntryBox>(index + static_cast<int>(EntryBox::Hours));
 }
 
 KeyDecision decideKey(EntryBox box, std::u16string_view text, int code) {

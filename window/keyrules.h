@@ -36,6 +36,16 @@ struct KeyDecision {
     friend bool operator==(const KeyDecision&, const KeyDecision&) = default;
 };
 
+/// Keys without a character that can open a box's context menu.
+enum class MenuKey { F10, Menu };
+
+/// True when the key, with Shift and the other modifiers as given, opens a box's context menu:
+/// the menu key, and F10 with Shift alone. A menu opened from the keyboard appears at the caret,
+/// where the user's eyes are; one opened by a right-click at the pointer.
+constexpr bool opensBoxMenu(MenuKey key, bool shift, bool otherModifiers) {
+    return !otherModifiers && (key == MenuKey::Menu || shift);
+}
+
 /// The time box at `index` of the array Text時刻 (0 hours, 1 minutes, 2 seconds.frames);
 /// nothing for any other index.
 std::optional<EntryBox> timeEntryBox(int index);

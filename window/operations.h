@@ -5,8 +5,6 @@
 // them and does nothing else of its own, so the handlers run unchanged on every toolkit; the
 // tests run them against a window held in memory.
 
-#include "settings/initfile.h"
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,12 +16,46 @@ namespace vorlane {
 /// The four entry boxes: the frame box Textフレーム番号 and the time boxes Text時刻(0) to (2).
 enum class EntryBox { Frame, Hours, Minutes, SecFrames };
 
-/// A rectangle on the desktop, in twips (1/1440 inch) from the primary screen's top-left corner.
-struct TwipsRect {
-    double left = 0;
-    double top = 0;
-    double width = 0;
-    double height = 0;
+/// A rectangle on the desktop, in the window's pixels from the primary screen's top-left corner.
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct PixelPoint {
+    int left = 0;
+    int top = 0;
+};
+
+/// A screen's work area (without panels and task bars).
+struct WorkArea {
+    PixelRect area;
+    bool primary = false;
+};
+
+/// What a box's context menu depends on besides its text.
+struct BoxEditState {
+    int selectionStart = 0;
+    int selectionLength = 0;
+    bool canUndo = false;
+    /// Nothing for a box that keeps no redo (Windows' edit control): its menu has no Redo.
+    std::optional<bool> canRedo;
+};
+
+/// The items of a box's context menu (FormMain::BoxMenu); Separator stands between groups.
+enum class BoxMenuItem {
+    CopyTimecode,
+    PasteTimecode,
+    Undo,
+    Redo,
+    Cut,
+    Copy,
+    Paste,
+    Delete,
+    SelectAll,
+    Separator
 };
 
 class WindowOperations {
@@ -37,6 +69,10 @@ public:
     /// Selects `length` units of a box's text from `start`; with length 0 the caret stands at
     /// `start`. A start beyond the end of the text puts the caret at the end.
     virtual void setSelection(EntryBox box, int start, int length) = 0;
+    /// A box's selection and what it can undo and redo.
+    virtual BoxEditState editState(EntryBox box) const = 0;
+    /// Has the box carry out one of its own edit items, Undo to Delete, as its toolkit does.
+    virtual void edit(EntryBox box, BoxMenuItem item) = 0;
     /// Moves the input focus to a box. When the focus arrives there from another control, the
     /// window raises the box's GotFocus handler, as for a user's move.
     virtual void focusBox(EntryBox box) = 0;
@@ -46,19 +82,22 @@ public:
     /// Selects OptionFps(1) for drop-frame counting, else OptionFps(0); the partner is cleared.
     /// The window may raise OptionFps_Click for it as for a click.
     virtual void setDropFrame(bool dropFrame) = 0;
+    /// Makes OptionFps(index) the mode buttons' one Tab stop; the arrow keys move from there.
+    virtual void setModeTabStop(std::int16_t index) = 0;
 
     /// Shows a modal warning (exclamation icon, one OK button, caption "Vorlane") and returns
     /// when the user has closed it.
     virtual void showWarning(std::u16string_view text) = 0;
 
-    /// The window's left and top edge in twips; nothing on a platform that cannot say where
-    /// its windows stand (Wayland).
-    virtual std::optional<WindowPosition> position() const = 0;
-    /// Puts the window's left and top edge at these twips.
-    virtual void setPosition(std::int32_t left, std::int32_t top) = 0;
-    /// The work areas of the screens (without panels and task bars), the primary screen's
-    /// first; empty where the platform does not tell.
-    virtual std::vector<TwipsRect> workAreas() const = 0;
+    /// The dots per inch at which the window's pixels turn into the twips that are stored.
+    virtual int dotsPerInch() const = 0;
+    /// The window's left and top edge; nothing on a platform that cannot say where its windows
+    /// stand (Wayland).
+    virtual std::optional<PixelPoint> position() const = 0;
+    /// Puts the window's left and top edge there.
+    virtual void setPosition(int left, int top) = 0;
+    /// The screens' work areas; empty where the platform does not tell.
+    virtual std::vector<WorkArea> workAreas() const = 0;
     /// Takes the window off the screen at once.
     virtual void hideWindow() = 0;
 

@@ -90,27 +90,13 @@ TEST_F(QtWindowTest, KeysWithoutTextReachTheBoxUntouched) {
     EXPECT_EQ(box->cursorPosition(), 3);
 }
 
-TEST_F(QtWindowTest, AContextMenuPasteIsNotFiltered) {
-    QApplication::clipboard()->setText("-5abc");
-    for (QLineEdit* box : allBoxes(*form)) {
-        prepare(box, "", 0);
-        box->paste();
-        EXPECT_EQ(box->text(), "-5abc") << box->objectName().toStdString();
-    }
-}
-
+// Tab and a click are moves from another control (tests/window has the rule); a click ends with
+// the whole text selected, after QLineEdit's own handling of it.
 TEST_F(QtWindowTest, GainingTheFocusSelectsTheWholeText) {
-    form->Text時刻[1]->setText("");
     form->Textフレーム番号->setFocus(Qt::OtherFocusReason);
     press(form->Textフレーム番号, Qt::Key_Tab);
     press(form->CommandF2T, Qt::Key_Tab);
     EXPECT_TRUE(wholeTextSelected(form->Text時刻[0]));
-    press(form->Text時刻[0], Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), form->Text時刻[1]);
-    EXPECT_FALSE(form->Text時刻[1]->hasSelectedText()); // an empty box: empty selection at 0
-    EXPECT_EQ(form->Text時刻[1]->cursorPosition(), 0);
-
-    // A click puts the focus in a box and still ends with its whole text selected.
     form->Text時刻[2]->setText("12.34");
     QTest::mouseClick(form->Text時刻[2], Qt::LeftButton, Qt::NoModifier, QPoint(3, 5));
     EXPECT_TRUE(QTest::qWaitFor([this] { return wholeTextSelected(form->Text時刻[2]); }));

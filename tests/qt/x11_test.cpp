@@ -72,7 +72,7 @@ TEST(OnX11, AHungClipboardOwnerHoldsAPasteFiveSecondsAtMost) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     QElapsedTimer clock;
     clock.start();
-    const std::unique_ptr<QMenu> menu = form.createBoxMenu(form.Textフレーム番号);
+    const std::unique_ptr<QMenu> menu = form.createBoxMenu(vorlane::EntryBox::Frame);
     EXPECT_LT(clock.elapsed(), 1000) << "the menu asked the clipboard";
     const QString frame = form.Textフレーム番号->text();
     bool typed = false;

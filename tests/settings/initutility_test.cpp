@@ -1,5 +1,6 @@
 #include "settings/initutility.h"
 
+#include "profilestrings.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -9,20 +10,10 @@
 namespace vorlane {
 namespace {
 
+using test::GetIniValue;
 using test::readBytes;
 using test::TempFolder;
 using test::writeBytes;
-
-TEST(GetIniString, MissingKeyGivesTheMarkerAndWritesNothing) {
-    const TempFolder folder;
-    const std::string path = folder.file("v.ini");
-    EXPECT_EQ(GetIniString("S", "k", path), "???");
-    EXPECT_FALSE(readBytes(path));
-    writeBytes(path, "[S]\r\nk=\" 1 \"\r\n");
-    EXPECT_EQ(GetIniString("S", "j", path), "???");
-    EXPECT_EQ(GetIniString("S", "k", path), " 1 ") << "the raw read does not trim";
-    EXPECT_EQ(readBytes(path), "[S]\r\nk=\" 1 \"\r\n");
-}
 
 TEST(GetIniValue, ReplacesMissingEmptyAndMarkerValuesByTheTrimmedDefault) {
     const struct {
@@ -51,21 +42,17 @@ TEST(GetIniValue, ReplacesMissingEmptyAndMarkerValuesByTheTrimmedDefault) {
     }
 }
 
-TEST(PutIniString, WritesEachKindInItsTextForm) {
+TEST(PutIniStrings, WritesEachKindInItsTextFormInOneWrite) {
     const TempFolder folder;
     const std::string path = folder.file("kinds.ini");
-    const std::string text = "text";
-    PutIniString(path, "S", "literal", "abc");
-    PutIniString(path, "S", "string", text);
-    PutIniString(path, "S", "view", std::string_view(" as is "));
-    PutIniString(path, "S", "negative", std::int32_t{-1500});
-    PutIniString(path, "S", "zero", 0);
-    PutIniString(path, "S", "lowest", std::numeric_limits<std::int32_t>::min());
-    PutIniString(path, "S", "yes", true);
-    PutIniString(path, "S", "no", false);
-    EXPECT_EQ(readBytes(path), "[S]\r\nliteral=abc\r\nstring=text\r\nview= as is \r\n"
-                               "negative=-1500\r\nzero=0\r\nlowest=-2147483648\r\nyes=True\r\n"
-                               "no=False\r\n");
+    PutIniStrings(path, {{"S", "text", " as is "},
+                         {"S", "negative", iniText(std::int32_t{-1500})},
+                         {"S", "zero", iniText(0)},
+                         {"S", "lowest", iniText(std::numeric_limits<std::int32_t>::min())},
+                         {"S", "yes", iniText(true)},
+                         {"S", "no", iniText(false)}});
+    EXPECT_EQ(readBytes(path), "[S]\r\ntext= as is \r\nnegative=-1500\r\nzero=0\r\n"
+                               "lowest=-2147483648\r\nyes=True\r\nno=False\r\n");
 }
 
 } // namespace

@@ -16,24 +16,22 @@
 namespace vorlane {
 namespace {
 
+using test::GetIniString;
+using test::PutIniString;
 using test::readBytes;
-using test::readProfileString;
 using test::TempFolder;
 using test::writeBytes;
-using test::writeProfileString;
-
-constexpr std::string_view Default = "default";
 
 TEST(ProfileFile, WriteCreatesTheFileAndReadFindsTheValue) {
     const TempFolder folder;
     const std::string path = folder.file("new.ini");
-    EXPECT_EQ(readProfileString(path, "S", "k", Default), Default);
+    EXPECT_EQ(GetIniString("S", "k", path), MissingValue);
     EXPECT_FALSE(readBytes(path)) << "a read must not create the file";
 
-    EXPECT_TRUE(writeProfileString(path, "S", "k", "v"));
+    EXPECT_TRUE(PutIniString(path, "S", "k", "v"));
     EXPECT_EQ(readBytes(path), "[S]\r\nk=v\r\n");
-    EXPECT_EQ(readProfileString(path, "s", "K", Default), "v");
-    EXPECT_EQ(readProfileString(path, "S", "other", Default), Default);
+    EXPECT_EQ(GetIniString("s", "K", path), "v");
+    EXPECT_EQ(GetIniString("S", "other", path), MissingValue);
     EXPECT_EQ(folder.entryCount(), 1U) << "no temporary file may stay behind";
 }
 
@@ -43,7 +41,7 @@ TEST(ProfileFile, RewriteKeepsThePermissionBits) {
         const std::string path = folder.file("kept.ini");
         writeBytes(path, "[S]\nk=1\n");
         ASSERT_EQ(::chmod(path.c_str(), mode), 0);
-        EXPECT_TRUE(writeProfileString(path, "S", "k", "2"));
+        EXPECT_TRUE(PutIniString(path, "S", "k", "2"));
         EXPECT_EQ(readBytes(path), "[S]\nk=2\n");
         EXPECT_EQ(test::permissionBits(path), mode);
     }
@@ -55,10 +53,10 @@ TEST(ProfileFile, FileWithoutWritePermissionIsNeverWritten) {
     const std::string path = folder.file("readonly.ini");
     writeBytes(path, "[S]\nk=1\n");
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    EXPECT_FALSE(writeProfileString(path, "S", "k", "2"));
-    EXPECT_FALSE(writeProfileString(path, "S", "new", "2"));
+    EXPECT_FALSE(PutIniString(path, "S", "k", "2"));
+    EXPECT_FALSE(PutIniString(path, "S", "new", "2"));
     EXPECT_EQ(readBytes(path), "[S]\nk=1\n");
-    EXPECT_EQ(readProfileString(path, "S", "k", Default), "1");
+    EXPECT_EQ(GetIniString("S", "k", path), "1");
     EXPECT_EQ(folder.entryCount(), 1U);
 }
 
@@ -71,8 +69,8 @@ TEST(ProfileFile, NoRegularFileAtThePathGivesTheDefaultAndIsLeftAlone) {
     const std::string missingFolder = folder.file("missing/settings.ini");
 
     for (const std::string& path : {directory, fifo, missingFolder}) {
-        EXPECT_EQ(readProfileString(path, "S", "k", Default), Default) << path;
-        EXPECT_FALSE(writeProfileString(path, "S", "k", "v")) << path;
+        EXPECT_EQ(GetIniString("S", "k", path), MissingValue) << path;
+        EXPECT_FALSE(PutIniString(path, "S", "k", "v")) << path;
     }
     struct stat status {};
     EXPECT_TRUE(::stat(directory.c_str(), &status) == 0 && S_ISDIR(status.st_mode));
@@ -85,8 +83,8 @@ TEST(ProfileFile, OversizedFileCountsAsEmptyAndIsLeftAlone) {
     const std::string path = folder.file("huge.ini");
     writeBytes(path, "[S]\nk=1\n");
     ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(MaxProfileFileBytes) + 1), 0);
-    EXPECT_EQ(readProfileString(path, "S", "k", Default), Default);
-    EXPECT_FALSE(writeProfileString(path, "S", "k", "2"));
+    EXPECT_EQ(GetIniString("S", "k", path), MissingValue);
+    EXPECT_FALSE(PutIniString(path, "S", "k", "2"));
     struct stat status {};
     ASSERT_EQ(::stat(path.c_str(), &status), 0);
     EXPECT_EQ(status.st_size, static_cast<off_t>(MaxProfileFileBytes) + 1);
@@ -98,7 +96,7 @@ TEST(ProfileFile, WriteThroughASymbolicLinkChangesTheLinkedFile) {
     const std::string link = folder.file("link.ini");
     writeBytes(real, "[S]\nk=1\n");
     ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
-    EXPECT_TRUE(writeProfileString(link, "S", "k", "2"));
+    EXPECT_TRUE(PutIniString(link, "S", "k", "2"));
     EXPECT_EQ(readBytes(real), "[S]\nk=2\n");
     struct stat status {};
     EXPECT_TRUE(::lstat(link.c_str(), &status) == 0 && S_ISLNK(status.st_mode));
@@ -115,10 +113,8 @@ TEST(ProfileFile, UnwritableFolderWithWritableFileIsRewrittenInPlace) {
     ASSERT_EQ(::chmod(folder.path().c_str(), 0555), 0);
 
     const std::optional<int> status = test::runUnprivileged([&] {
-        const bool ok = writeProfileString(path, "S", "k", "22") &&
-                        writeProfileString(path, "S", "j", "3") &&
-                        writeProfileString(path, "T", "x", "") &&
-                        readProfileString(path, "S", "k", Default) == "22";
+        const bool ok = PutIniString(path, "S", "k", "22") && PutIniString(path, "S", "j", "3") &&
+                        PutIniString(path, "T", "x", "") && GetIniString("S", "k", path) == "22";
         return ok ? 0 : 1;
     });
     if (!status)
@@ -133,8 +129,8 @@ TEST(ProfileFile, UnwritableFolderWithoutTheFileWritesNothing) {
     const std::string path = folder.file("absent.ini");
     ASSERT_EQ(::chmod(folder.path().c_str(), 0555), 0);
     const std::optional<int> status = test::runUnprivileged([&] {
-        const bool ok = !writeProfileString(path, "S", "k", "v") &&
-                        readProfileString(path, "S", "k", Default) == Default;
+        const bool ok =
+            !PutIniString(path, "S", "k", "v") && GetIniString("S", "k", path) == MissingValue;
         return ok ? 0 : 1;
     });
     if (!status)
@@ -150,8 +146,8 @@ TEST(ProfileFile, UnreadableFileGivesTheDefaultAndIsLeftAlone) {
     writeBytes(path, "[S]\nk=1\n");
     ASSERT_EQ(::chmod(path.c_str(), 0200), 0);
     const std::optional<int> status = test::runUnprivileged([&] {
-        const bool ok = readProfileString(path, "S", "k", Default) == Default &&
-                        !writeProfileString(path, "S", "k", "2");
+        const bool ok =
+            GetIniString("S", "k", path) == MissingValue && !PutIniString(path, "S", "k", "2");
         return ok ? 0 : 1;
     });
     if (!status)
@@ -171,7 +167,7 @@ TEST(ProfileFile, SixteenWritersOfFiveHundredWritesEachLoseNothing) {
     test::Children writers(Writers, [&](int writer) {
         bool ok = true;
         for (int round = 0; round < Writes; ++round)
-            ok = writeProfileString(path, "S", key(writer), std::to_string(round)) && ok;
+            ok = PutIniString(path, "S", key(writer), std::to_string(round)) && ok;
         return ok ? 0 : 1;
     });
     EXPECT_TRUE(writers.succeeded()) << "a write was refused";
@@ -209,7 +205,7 @@ TEST(ProfileFile, AWriteRemovesOnlyTheTemporaryFilesThatCrashedWritersLeft) {
         else
             ASSERT_EQ(::mkdir(entry.c_str(), 0700), 0);
     }
-    EXPECT_TRUE(writeProfileString(path, "S", "k", "2"));
+    EXPECT_TRUE(PutIniString(path, "S", "k", "2"));
     for (const auto& row : rows) {
         struct stat status {};
         EXPECT_EQ(::lstat(folder.file(row.name).c_str(), &status) != 0, row.removed) << row.name;
@@ -226,7 +222,7 @@ TEST(ProfileFile, WritersKilledMidWriteLeaveAtMostTheOneInFlightTemporaryFile) {
     for (int round = 0; round < 40; ++round) {
         test::Children writer(1, [&](int) {
             for (int n = 0;; ++n)
-                writeProfileString(path, "S", "k", std::to_string(n));
+                PutIniString(path, "S", "k", std::to_string(n));
             return 0;
         });
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
@@ -234,7 +230,7 @@ TEST(ProfileFile, WritersKilledMidWriteLeaveAtMostTheOneInFlightTemporaryFile) {
         EXPECT_FALSE(writer.succeeded());
         EXPECT_LE(folder.entryCount(), 2U) << "round " << round;
     }
-    EXPECT_TRUE(writeProfileString(path, "S", "k", "done"));
+    EXPECT_TRUE(PutIniString(path, "S", "k", "done"));
     EXPECT_EQ(folder.entryCount(), 1U);
 }
 
@@ -269,7 +265,7 @@ TEST(ProfileFile, InPlaceRewriteOnAFullDiskLeavesTheFileWholeOrWritesItWhole) {
     };
     for (const auto& row : rows) {
         const std::optional<int> status = test::runUnprivileged(
-            [&] { return writeProfileString(path, row.section, "k", row.value) ? 0 : 1; });
+            [&] { return PutIniString(path, row.section, "k", row.value) ? 0 : 1; });
         if (!status)
             GTEST_SKIP() << "cannot give up the superuser's privileges";
         EXPECT_EQ(*status, row.written ? 0 : 1) << row.section << " " << row.value;
@@ -297,12 +293,12 @@ TEST(ProfileFile, AWriteThatWouldPassTheSizeLimitIsNotMade) {
         {"S", "6", true, MaxProfileFileBytes - 1},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(writeProfileString(path, row.section, "k", row.value), row.written) << row.value;
+        EXPECT_EQ(PutIniString(path, row.section, "k", row.value), row.written) << row.value;
         struct stat status {};
         ASSERT_EQ(::stat(path.c_str(), &status), 0);
         EXPECT_EQ(static_cast<std::size_t>(status.st_size), row.sizeAfter) << row.value;
     }
-    EXPECT_EQ(readProfileString(path, "S", "k", Default), "6");
+    EXPECT_EQ(GetIniString("S", "k", path), "6");
 }
 
 // Where a rename would change the file's identity or cannot be done, the file is rewritten in
@@ -349,7 +345,7 @@ TEST(ProfileFile, WritesInPlaceWhereARenameWouldChangeTheFileOrCannotBeDone) {
         struct stat before {};
         ASSERT_EQ(::stat(row.path.c_str(), &before), 0);
 
-        const auto write = [&] { return writeProfileString(row.path, "S", "k", "2") ? 0 : 1; };
+        const auto write = [&] { return PutIniString(row.path, "S", "k", "2") ? 0 : 1; };
         const std::optional<int> status =
             row.writer == Writer::Self ? write() : test::runUnprivileged(write);
         if (!status)

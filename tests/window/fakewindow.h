@@ -4,6 +4,7 @@
 // the boxes' texts and selections, the focus, the mode, the position and the clipboard, records
 // the warnings, and raises the focus and click handlers where a toolkit raises them.
 
+#include "settings/initfile.h"
 #include "window/formmain.h"
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vorlane::test {
@@ -27,12 +29,19 @@ public:
     FormMain* form = nullptr;
     std::array<Box, 4> boxes{};
     std::optional<EntryBox> focus;
-    bool dropFrameSelected = true; // the designed state
+    bool dropFrameSelected = DefaultDropFrame;
+    std::int16_t modeTabStop = -1;
     std::vector<std::u16string> warnings;
     /// Where the window stands; nothing on a platform that cannot tell (Wayland).
-    std::optional<WindowPosition> where = WindowPosition{0, 0};
-    /// One 1920 x 1080 screen at 96 DPI.
-    std::vector<TwipsRect> screens{{0, 0, 28800, 16200}};
+    std::optional<PixelPoint> where = PixelPoint{0, 0};
+    int dpi = 96;
+    /// One 1920 x 1080 screen.
+    std::vector<WorkArea> screens{{{0, 0, 1920, 1080}, true}};
+    /// What every box can undo and redo.
+    bool canUndo = false;
+    std::optional<bool> canRedo;
+    /// The edits that the boxes carried out.
+    std::vector<std::pair<EntryBox, BoxMenuItem>> edits;
     bool hidden = false;
     /// Runs when the window hides.
     std::function<void()> onHide;
@@ -58,6 +67,11 @@ public:
     void setText(EntryBox entryBox, std::u16string_view text) override {
         box(entryBox) = {std::u16string(text), static_cast<int>(text.size()), 0};
     }
+    BoxEditState editState(EntryBox entryBox) const override {
+        const Box& b = box(entryBox);
+        return {b.selectionStart, b.selectionLength, canUndo, canRedo};
+    }
+    void edit(EntryBox entryBox, BoxMenuItem item) override { edits.emplace_back(entryBox, item); }
     void setSelection(EntryBox entryBox, int start, int length) override {
         Box& b = box(entryBox);
         const int size = static_cast<int>(b.text.size());
@@ -69,7 +83,7 @@ public:
             return;
         focus = entryBox;
         if (form)
-            form->GotFocus(entryBox);
+            form->FocusIn(entryBox, FocusFrom::Control);
     }
     bool dropFrame() const override { return dropFrameSelected; }
     // Like Qt, the window raises the click handler when code selects the other button.
@@ -80,14 +94,16 @@ public:
         if (form)
             form->OptionFps_Click(dropFrame ? 1 : 0);
     }
+    void setModeTabStop(std::int16_t index) override { modeTabStop = index; }
     void showWarning(std::u16string_view text) override { warnings.emplace_back(text); }
-    std::optional<WindowPosition> position() const override { return where; }
-    void setPosition(std::int32_t left, std::int32_t top) override {
-        placed = WindowPosition{static_cast<double>(left), static_cast<double>(top)};
+    int dotsPerInch() const override { return dpi; }
+    std::optional<PixelPoint> position() const override { return where; }
+    void setPosition(int left, int top) override {
+        placed = PixelPoint{left, top};
         if (where)
             where = placed;
     }
-    std::vector<TwipsRect> workAreas() const override { return screens; }
+    std::vector<WorkArea> workAreas() const override { return screens; }
     void hideWindow() override {
         hidden = true;
         if (onHide)
@@ -97,7 +113,7 @@ public:
     void setClipboardText(std::u16string_view text) override { clipboard = std::u16string(text); }
 
     /// Where the logic last put the window.
-    std::optional<WindowPosition> placed;
+    std::optional<PixelPoint> placed;
 };
 
 } // namespace vorlane::test

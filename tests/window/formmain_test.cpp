@@ -66,42 +66,48 @@ TEST_F(FormMainTest, StartsShowingFrameZeroInDropFrameMode) {
 
 // How stored values read is the settings' rule; here, where the window goes and its mode.
 TEST_F(FormMainTest, StartsWhereItWasClosedInTheModeChosen) {
-    // One 1920 x 1080 screen, or a primary one with a panel at its top left and one to its left.
-    const std::vector<TwipsRect> oneScreen{{0, 0, 28800, 16200}};
-    const std::vector<TwipsRect> twoScreens{{1500, 450, 28800, 15750}, {-28800, 0, 28800, 16200}};
+    // One 1920 x 1080 screen at 96 DPI (15 twips a pixel), or a primary one with a panel at its
+    // top left, listed after one to its left.
+    const std::vector<WorkArea> oneScreen{{{0, 0, 1920, 1080}, true}};
+    const std::vector<WorkArea> twoScreens{{{-1920, 0, 1920, 1080}, false},
+                                           {{100, 30, 1920, 1050}, true}};
     const struct {
         std::string x, y, dropFrame;
-        const std::vector<TwipsRect>& screens;
-        WindowPosition expected;
+        const std::vector<WorkArea>& screens;
+        int dpi;
+        PixelPoint expected;
         bool dropFrameMode;
     } rows[] = {
-        {"1200", "900", "False", oneScreen, {1200, 900}, false},
-        {"-1500", "300", "TRUE", oneScreen, {-1500, 300}, true},   // partly off-screen: as stored
-        {"9999999999", "0", "maybe", oneScreen, {0, 0}, true},     // unreadable: defaults
-        {"1500000", "1500000", "False", oneScreen, {0, 0}, false}, // on no screen: top-left
-        {"-3000", "0", "True", twoScreens, {-3000, 0}, true},
-        {"99999", "0", "True", twoScreens, {1500, 450}, true},
+        {"1200", "900", "False", oneScreen, 96, {80, 60}, false},
+        {"1200", "900", "False", oneScreen, 144, {120, 90}, false},
+        {"-1500", "300", "TRUE", oneScreen, 96, {-100, 20}, true}, // partly off-screen: as stored
+        {"9999999999", "0", "maybe", oneScreen, 96, {0, 0}, true}, // unreadable: defaults
+        {"1500000", "1500000", "False", oneScreen, 96, {0, 0}, false}, // on no screen: top-left
+        {"-3000", "0", "True", twoScreens, 96, {-200, 0}, true},
+        {"99999", "0", "True", twoScreens, 96, {100, 30}, true}, // the primary's corner
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.x + " " + row.y + " " + row.dropFrame);
         const std::string stored = settingsFile(row.x, row.y, row.dropFrame);
         writeBytes(path, stored);
         window->screens = row.screens;
+        window->dpi = row.dpi;
         form->Form_Load();
         EXPECT_EQ(window->placed->left, row.expected.left);
         EXPECT_EQ(window->placed->top, row.expected.top);
         EXPECT_EQ(window->dropFrameSelected, row.dropFrameMode);
+        EXPECT_EQ(window->modeTabStop, row.dropFrameMode ? 1 : 0);
         // Values that cannot be used stay in the file until the window closes.
         EXPECT_EQ(readBytes(path), stored);
     }
 }
 
-TEST_F(FormMainTest, ClosingHidesTheWindowThenStoresPositionAndMode) {
+TEST_F(FormMainTest, ClosingHidesTheWindowThenStoresPositionAndModeOnce) {
     const struct {
-        std::optional<WindowPosition> where; // nothing: a platform that cannot tell
+        std::optional<PixelPoint> where; // nothing: a platform that cannot tell
         std::string saved;
     } rows[] = {
-        {WindowPosition{1200, 900}, settingsFile("1200", "900", "False")},
+        {PixelPoint{80, -60}, settingsFile("1200", "-900", "False")},
         {std::nullopt, settingsFile("7", "8", "False")},
     };
     for (const auto& row : rows) {
@@ -114,6 +120,10 @@ TEST_F(FormMainTest, ClosingHidesTheWindowThenStoresPositionAndMode) {
         form->Form_Unload();
         EXPECT_TRUE(window->hidden);
         EXPECT_EQ(whenHidden, settingsFile("7", "8", "True")) << "hidden before the save";
+        EXPECT_EQ(readBytes(path), row.saved);
+        // A second close, by a session's end after the user's, stores nothing.
+        window->setDropFrame(true);
+        form->Form_Unload();
         EXPECT_EQ(readBytes(path), row.saved);
     }
 }
@@ -175,29 +185,79 @@ TEST_F(FormMainTest, TimecodeToFrame) {
     }
 }
 
+// Only a click that changes the mode converts again; the selected button is the Tab stop.
 TEST_F(FormMainTest, AModeClickRepeatsTheLastConversion) {
-    window->dropFrameSelected = false;
+    window->setDropFrame(false);
     text(EntryBox::Frame) = u"1800";
     form->CommandF2T_Click();
     window->setDropFrame(true);
     EXPECT_EQ(window->timeTexts(), (Texts{u"0", u"01", u"00.02"}));
+    EXPECT_EQ(window->modeTabStop, 1);
     EXPECT_TRUE(form->LastF2T);
 
     window->setTimeTexts({u"24", u"0", u"0"});
     form->CommandT2F_Click();
     EXPECT_EQ(text(EntryBox::Frame), u"2589408");
+    form->OptionFps_Click(1); // the selected button again: no change
+    EXPECT_EQ(text(EntryBox::Frame), u"2589408");
     window->setDropFrame(false);
     EXPECT_EQ(text(EntryBox::Frame), u"2592000");
+    EXPECT_EQ(window->modeTabStop, 0);
     EXPECT_FALSE(form->LastF2T);
 }
 
-TEST_F(FormMainTest, GainingTheFocusSelectsTheWholeText) {
-    text(EntryBox::Minutes) = u"";
-    text(EntryBox::SecFrames) = u"12.34";
-    for (const EntryBox box : {EntryBox::Hours, EntryBox::Minutes, EntryBox::SecFrames}) {
-        window->focusBox(box);
-        EXPECT_TRUE(window->wholeTextSelected(box));
+// Only a move from another control, or a click, selects the text; a click again as it ends.
+TEST_F(FormMainTest, GainingTheFocusFromAnotherControlSelectsTheWholeText) {
+    const struct {
+        FocusFrom from;
+        bool selected;
+    } rows[] = {{FocusFrom::Control, true}, {FocusFrom::Click, true}, {FocusFrom::Outside, false}};
+    for (const auto& row : rows) {
+        window->box(EntryBox::SecFrames) = {u"12.34", 2, 0};
+        form->FocusIn(EntryBox::SecFrames, row.from);
+        EXPECT_EQ(window->wholeTextSelected(EntryBox::SecFrames), row.selected);
+        window->setSelection(EntryBox::SecFrames, 3, 0); // where the click's press put the caret
+        form->ClickEnded(EntryBox::SecFrames);
+        EXPECT_EQ(window->wholeTextSelected(EntryBox::SecFrames), row.from == FocusFrom::Click);
     }
+    form->ClickEnded(EntryBox::SecFrames); // a second end: no click brought the focus
+    EXPECT_FALSE(window->wholeTextSelected(EntryBox::SecFrames));
+}
+
+// The items in order; the timecode items are enabled here, since the boxes hold frame 0.
+TEST_F(FormMainTest, TheBoxMenuIsEnabledFromTheBoxState) {
+    using enum BoxMenuItem;
+    const struct {
+        std::u16string text;
+        int start, length;
+        bool canUndo;
+        std::optional<bool> canRedo; // nothing: the box keeps no redo
+        std::vector<BoxMenuItem> enabled;
+    } rows[] = {
+        {u"1800", 0, 4, false, false, {Cut, Copy, Paste, Delete}},
+        {u"1800", 1, 2, true, {}, {Undo, Cut, Copy, Paste, Delete, SelectAll}},
+        {u"1800", 4, 0, false, true, {Redo, Paste, SelectAll}},
+        {u"", 0, 0, false, false, {Paste}},
+    };
+    for (const auto& row : rows) {
+        window->box(EntryBox::Frame) = {row.text, row.start, row.length};
+        window->canUndo = row.canUndo;
+        window->canRedo = row.canRedo;
+        std::vector<BoxMenuItem> items, enabled{CopyTimecode, PasteTimecode};
+        enabled.insert(enabled.end(), row.enabled.begin(), row.enabled.end());
+        for (const BoxMenuEntry& entry : form->BoxMenu(EntryBox::Frame))
+            items.push_back(entry.enabled ? entry.item : Separator);
+        std::erase(items, Separator);
+        EXPECT_EQ(items, enabled);
+        EXPECT_EQ(form->BoxMenu(EntryBox::Frame).size(), row.canRedo ? 12u : 11u);
+    }
+    // Chosen, an item does what it names; one that is not enabled does nothing.
+    window->box(EntryBox::Frame) = {u"1800", 1, 2};
+    for (const BoxMenuItem item : {Cut, Undo, SelectAll, Paste})
+        form->BoxMenu_Click(EntryBox::Frame, item);
+    EXPECT_TRUE(window->wholeTextSelected(EntryBox::Frame));
+    EXPECT_EQ(window->edits, (std::vector<std::pair<EntryBox, BoxMenuItem>>{
+                                 {EntryBox::Frame, Cut}, {EntryBox::Frame, Paste}}));
 }
 
 TEST_F(FormMainTest, KeysAreDecidedByTheKeyRulesAndCarriedOut) {

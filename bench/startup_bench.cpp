@@ -19,9 +19,10 @@
 // not counted.
 //
 // Prints one line per program, the reference first; the others carry their ratios of medians
-// to the reference's:
+// to the reference's, and the ratio of their fastest runs, which is steadier where the medians
+// swing (under Wine):
 //   <program> startup_ms=<median> min=<ms> max=<ms> rss_mb=<median> runs=<n>
-//             [startup_ratio=<r> rss_ratio=<r>]
+//             [startup_ratio=<r> min_ratio=<r> rss_ratio=<r>]
 
 #include <fcntl.h>
 #include <poll.h>
@@ -218,8 +219,8 @@ int main(int argc, char* argv[]) {
         std::printf("%s startup_ms=%.2f min=%.2f max=%.2f rss_mb=%.1f runs=%d",
                     programs[which].c_str(), s.startupMs, s.minMs, s.maxMs, s.rssMib, rounds);
         if (which != reference)
-            std::printf(" startup_ratio=%.3f rss_ratio=%.3f", s.startupMs / base.startupMs,
-                        s.rssMib / base.rssMib);
+            std::printf(" startup_ratio=%.3f min_ratio=%.3f rss_ratio=%.3f",
+                        s.startupMs / base.startupMs, s.minMs / base.minMs, s.rssMib / base.rssMib);
         std::printf("\n");
     }
     return 0;

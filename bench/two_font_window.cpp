@@ -1,5 +1,5 @@
-// The floor that the start-up targets compare vorlane with: one window with one label in each
-// of vorlane's two fonts, picked as its window picks them (qt/fonts.h), each with a text
+// For information beside the start-up floor (table_window.cpp): one window with one label in
+// each of vorlane's two fonts, picked as its window picks them (qt/fonts.h), each with a text
 // that vorlane shows in that font. Qt opens both Japanese font files, and each adds about 2 MB
 // of resident pages, so no window that shows vorlane's texts in its fonts starts with less.
 

@@ -2,8 +2,7 @@
 
 #include "qt/accessibility.h"
 #include "qt/clipboard.h"
-#include "qt/fonts.h"
-#include "qt/groupframe.h"
+#include "qt/controls.h"
 #include "qt/keycode.h"
 #include "window/keyrules.h"
 #include "window/layout.h"
@@ -12,11 +11,8 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
-#include <QGroupBox>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -30,10 +26,6 @@
 
 namespace vorlane {
 namespace {
-
-QString qtText(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // False on Qt's wayland platform: a Wayland compositor neither lets a window place itself nor
 // tells it where it stands, and what Qt reports there (often 0, 0) is no position to store.
@@ -60,79 +52,20 @@ int QtFormMain::pixels(int twips) const {
 }
 
 void QtFormMain::createControls() {
-    setWindowTitle(qtText(WindowCaption));
-    setFont(controlFont(WindowFont));
-    QIcon icon;
-    for (const char* image :
-         {":/vorlane/icon32-16.xpm", ":/vorlane/icon32-2.xpm", ":/vorlane/icon16-16.xpm",
-          ":/vorlane/64x64/apps/org.vorlane.Vorlane.png",
-          ":/vorlane/128x128/apps/org.vorlane.Vorlane.png"})
-        icon.addFile(QString::fromLatin1(image));
-    setWindowIcon(icon);
-    setFixedSize(pixels(ClientWidthTwips), pixels(ClientHeightTwips));
-
-    std::vector<QLineEdit*> boxes;
-    std::vector<QPushButton*> buttons;
-    std::vector<QLabel*> labels;
-    std::vector<QRadioButton*> options;
-    QWidget* previous = nullptr;
-    for (const ControlRow& row : Controls) {
-        QWidget* control = nullptr;
-        const QString caption = qtText(row.caption);
-        switch (row.kind) {
-        case ControlKind::TextBox: {
-            auto* box = new QLineEdit(this);
-            box->setMaxLength(32767); // QLineEdit's own maximum: no limit of ours
-            // Composed text would arrive without a key event and bypass the key rules.
-            box->setAttribute(Qt::WA_InputMethodEnabled, false);
-            boxes.push_back(box);
-            control = box;
-            break;
-        }
-        case ControlKind::PushButton: {
-            auto* button = new QPushButton(caption, this);
-            button->setAutoDefault(false);
-            button->setDefault(false);
-            buttons.push_back(button);
-            control = button;
-            break;
-        }
-        case ControlKind::Label:
-            labels.push_back(new QLabel(caption, this));
-            control = labels.back();
-            break;
-        case ControlKind::GroupFrame:
-            Frame1 = new QGroupBox(caption, this);
-            drawFrameThroughTitle(*Frame1);
-            control = Frame1;
-            break;
-        case ControlKind::OptionButton:
-            options.push_back(new QRadioButton(caption, Frame1));
-            control = options.back();
-            break;
-        }
-        control->setObjectName(qtText(row.name));
-        control->setFont(controlFont(row.font));
-        control->setGeometry(pixels(row.place.left), pixels(row.place.top), pixels(row.place.width),
-                             pixels(row.place.height));
-        if (row.kind == ControlKind::Label || row.kind == ControlKind::GroupFrame) {
-            control->setFocusPolicy(Qt::NoFocus);
-            continue;
-        }
-        if (row.kind == ControlKind::TextBox || row.kind == ControlKind::OptionButton)
-            control->installEventFilter(this);
-        if (previous)
-            setTabOrder(previous, control);
-        previous = control;
-    }
-    Textフレーム番号 = boxes.at(0);
-    std::copy(boxes.begin() + 1, boxes.end(), Text時刻.begin());
-    CommandF2T = buttons.at(0);
-    CommandT2F = buttons.at(1);
-    std::copy_n(labels.begin(), Label1.size(), Label1.begin());
-    Label2 = labels.at(2);
-    Label3 = labels.at(3);
-    std::copy(options.begin(), options.end(), OptionFps.begin());
+    const QtControls controls = createWindowControls(*this, m_dotsPerInch);
+    for (QWidget* control : controls.boxes)
+        control->installEventFilter(this);
+    for (QWidget* control : controls.options)
+        control->installEventFilter(this);
+    Textフレーム番号 = controls.boxes.at(0);
+    std::copy(controls.boxes.begin() + 1, controls.boxes.end(), Text時刻.begin());
+    CommandF2T = controls.buttons.at(0);
+    CommandT2F = controls.buttons.at(1);
+    std::copy_n(controls.labels.begin(), Label1.size(), Label1.begin());
+    Label2 = controls.labels.at(2);
+    Label3 = controls.labels.at(3);
+    Frame1 = controls.frame;
+    std::copy(controls.options.begin(), controls.options.end(), OptionFps.begin());
 
     connect(CommandF2T, &QPushButton::clicked, this, [this] { m_form.CommandF2T_Click(); });
     connect(CommandT2F, &QPushButton::clicked, this, [this] { m_form.CommandT2F_Click(); });

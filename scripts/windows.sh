@@ -9,8 +9,7 @@ windows_build() {
     local build=$1
     shift
     "$root/scripts/setup" windows
-    cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-        -DCMAKE_BUILD_TYPE=Release -DVORLANE_WERROR=ON >/dev/null
+    (cd "$root" && cmake --preset windows -B "$build" -DVORLANE_WERROR=ON >/dev/null)
     cmake --build "$build" -j"$(nproc)" ${1:+--target "$@"}
 }
 

@@ -1,10 +1,9 @@
 #include "win32/win32formmain.h"
 
-#include "win32/fonts.h"
+#include "win32/controls.h"
 #include "window/keyrules.h"
 
 #include <commctrl.h>
-#include <imm.h>
 #include <windowsx.h>
 
 #include <cstring>
@@ -15,7 +14,6 @@ namespace vorlane {
 namespace {
 
 constexpr wchar_t WindowClass[] = L"Vorlane";
-constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr UINT_PTR BoxSubclass = 1;
 constexpr int IconResource = 1;
 
@@ -36,14 +34,6 @@ std::u16string windowText(HWND window) {
     return text;
 }
 
-// The first row with the same font: the controls share one HFONT per distinct font.
-std::size_t fontIndex(std::size_t row) {
-    std::size_t first = 0;
-    while (Controls[first].font != Controls[row].font)
-        ++first;
-    return first;
-}
-
 // The table's controls of one kind, in order.
 template <std::size_t N> std::array<std::size_t, N> indicesOf(ControlKind kind) {
     std::array<std::size_t, N> indices{};
@@ -57,7 +47,6 @@ template <std::size_t N> std::array<std::size_t, N> indicesOf(ControlKind kind) 
 
 const auto BoxIndices = indicesOf<4>(ControlKind::TextBox);
 const auto OptionIndices = indicesOf<2>(ControlKind::OptionButton);
-const auto FrameIndex = indicesOf<1>(ControlKind::GroupFrame)[0];
 const auto ButtonIndices = indicesOf<2>(ControlKind::PushButton);
 
 } // namespace
@@ -99,77 +88,19 @@ void Win32FormMain::show(int showCommand) {
 }
 
 bool Win32FormMain::createControls() {
-    const HINSTANCE instance =
-        reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(m_window, GWLP_HINSTANCE));
-    for (std::size_t i = 0; i < Controls.size(); ++i) {
-        const ControlRow& row = Controls[i];
-        const wchar_t* windowClass = L"BUTTON";
-        DWORD style = WS_CHILD | WS_VISIBLE;
-        DWORD extendedStyle = 0;
-        switch (row.kind) {
-        case ControlKind::TextBox:
-            windowClass = L"EDIT";
-            style |= WS_TABSTOP | ES_AUTOHSCROLL;
-            extendedStyle = WS_EX_CLIENTEDGE;
-            break;
-        case ControlKind::PushButton:
-            style |= WS_TABSTOP | BS_PUSHBUTTON;
-            break;
-        case ControlKind::Label:
-            windowClass = L"STATIC";
-            style |= SS_LEFT | SS_NOPREFIX;
-            break;
-        case ControlKind::GroupFrame:
-            style |= BS_GROUPBOX;
-            break;
-        case ControlKind::OptionButton:
-            // One group: its first button starts it; FormMain names its Tab stop.
-            style |= BS_AUTORADIOBUTTON | (i == OptionIndices[0] ? WS_GROUP : 0);
-            break;
-        }
-        m_controls[i] = ::CreateWindowExW(
-            extendedStyle, windowClass, wide(row.caption), style, 0, 0, 0, 0, m_window,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstControlId + i)), instance, nullptr);
-        if (!m_controls[i])
-            return false;
-    }
+    m_controls = createWindowControls(m_window, FirstControlId);
+    if (std::find(m_controls.begin(), m_controls.end(), nullptr) != m_controls.end())
+        return false;
     for (const std::size_t index : BoxIndices) {
         ::SetWindowSubclass(control(index), boxProcedure, BoxSubclass,
                             reinterpret_cast<DWORD_PTR>(this));
-        // Composed text would bypass the key rules: the boxes take no input method.
-        ::ImmAssociateContextEx(control(index), nullptr, 0);
-        ::SendMessageW(control(index), EM_SETLIMITTEXT, 0, 0); // no limit of ours
     }
     return true;
 }
 
 // Geometry and fonts at the window's DPI; again whenever it moves to a screen of another DPI.
 void Win32FormMain::layOut(int dpi) {
-    for (HFONT& font : m_fonts) {
-        ::DeleteObject(font);
-        font = nullptr;
-    }
-    for (std::size_t i = 0; i < Controls.size(); ++i) {
-        const ControlRow& row = Controls[i];
-        HFONT& font = m_fonts[fontIndex(i)];
-        if (!font)
-            font = createFont(row.font, dpi);
-        TwipsBox place = row.place;
-        // The mode buttons are placed by the frame's corner but are its siblings: a group box
-        // does not pass its children's clicks on.
-        if (row.kind == ControlKind::OptionButton) {
-            place.left += Controls[FrameIndex].place.left;
-            place.top += Controls[FrameIndex].place.top;
-        }
-        ::SetWindowPos(control(i), nullptr, twipsToPixels(place.left, dpi),
-                       twipsToPixels(place.top, dpi), twipsToPixels(place.width, dpi),
-                       twipsToPixels(place.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
-        ::SendMessageW(control(i), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    }
-    RECT frame{0, 0, twipsToPixels(ClientWidthTwips, dpi), twipsToPixels(ClientHeightTwips, dpi)};
-    ::AdjustWindowRectExForDpi(&frame, WindowStyle, FALSE, 0, static_cast<UINT>(dpi));
-    ::SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    layOutWindowControls(m_window, m_controls, m_fonts, dpi);
 }
 
 HWND Win32FormMain::boxWindow(EntryBox box) const {

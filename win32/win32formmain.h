@@ -6,6 +6,7 @@
 // (window/formmain.h), which decide everything. One window procedure hands each message to one
 // small member function; the boxes are subclassed so that their characters pass the key rules.
 
+#include "win32/controls.h"
 #include "window/formmain.h"
 #include "window/layout.h"
 
@@ -70,8 +71,8 @@ private:
     void setClipboardText(std::u16string_view text) override;
 
     HWND m_window = nullptr;
-    std::array<HWND, Controls.size()> m_controls{};
-    std::array<HFONT, Controls.size()> m_fonts{}; // at each distinct font's first row
+    ControlWindows m_controls{};
+    ControlFonts m_fonts{};
     /// The box that had the focus when another application became active.
     HWND m_lastFocus = nullptr;
     FormMain m_form;

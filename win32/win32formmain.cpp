@@ -1,5 +1,6 @@
 #include "win32/win32formmain.h"
 
+#include "win32/accessible.h"
 #include "win32/fonts.h"
 #include "window/keyrules.h"
 
@@ -152,7 +153,7 @@ bool Win32FormMain::createControls() {
         m_controls[i] = ::CreateWindowExW(
             extendedStyle, windowClass, wide(row.caption), style, 0, 0, 0, 0, m_window,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstControlId + i)), instance, nullptr);
-        if (!m_controls[i])
+        if (!m_controls[i] || !announce(m_controls[i], AccessibleTexts[i]))
             return false;
     }
     for (const std::size_t index : BoxIndices) {

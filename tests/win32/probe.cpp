@@ -4,11 +4,17 @@
 // State lines: `box ID "TEXT" START-END`, `option ID CHECKED TABSTOP`, `button ID STYLE`,
 // `focus ID` (0 outside the window's controls), `warning "TEXT"` while a message box captioned
 // "Vorlane" is open, `menu` while a popup menu is, and `clipboard "TEXT"` only when a LINE asks for
-// it: holding the clipboard open could make the window's own copy fail.
+// it: holding the clipboard open could make the window's own copy fail. `probe accessible` reads
+// every control's accessible name and description through MSAA, as a screen reader does, and
+// fails unless each is its row's of the shared table.
+
+#include "window/accessibility.h"
 
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -74,6 +80,48 @@ Lines state(HWND main, bool withClipboard) {
     return lines;
 }
 
+// What MSAA reports of one text of control ID: "" for none, of a control reported invisible.
+std::wstring accessibleText(HWND main, int id, bool description) {
+    IAccessible* object = nullptr;
+    if (FAILED(::AccessibleObjectFromWindow(::GetDlgItem(main, id),
+                                            static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                            reinterpret_cast<void**>(&object))))
+        return L"(no object)";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    const HRESULT result =
+        description ? object->get_accDescription(self, &text) : object->get_accName(self, &text);
+    std::wstring value = FAILED(result) ? L"(failed)" : text ? text : L"";
+    ::SysFreeString(text);
+    VARIANT state{};
+    // A control with nothing to say must also be passed over.
+    if (value.empty() && (FAILED(object->get_accState(self, &state)) || state.vt != VT_I4 ||
+                          !(state.lVal & STATE_SYSTEM_INVISIBLE)))
+        value = L"(shown)";
+    object->Release();
+    return value;
+}
+
+bool accessibleTextsMatch(HWND main) {
+    bool match = true;
+    for (std::size_t i = 0; i < vorlane::Controls.size(); ++i) {
+        const int id = 100 + static_cast<int>(i);
+        const auto& row = vorlane::AccessibleTexts[i];
+        for (const bool description : {false, true}) {
+            const std::u16string_view wanted = description ? row.description : row.name;
+            const std::wstring found = accessibleText(main, id, description);
+            if (found != std::wstring(wanted.begin(), wanted.end())) {
+                std::wprintf(L"control %d %ls: \"%ls\"\n", id,
+                             description ? L"description" : L"name", found.c_str());
+                match = false;
+            }
+        }
+    }
+    return match;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -87,6 +135,10 @@ int wmain(int argc, wchar_t** argv) {
         const bool found = ::GetWindowRect(id == 0 ? main : ::GetDlgItem(parent, id), &rect);
         std::wprintf(L"%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
         return found ? 0 : 1;
+    }
+    if (command == L"accessible" && main) {
+        ::CoInitialize(nullptr);
+        return accessibleTextsMatch(main) ? 0 : 1;
     }
     if (command != L"expect")
         return 2;

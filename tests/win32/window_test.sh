@@ -112,5 +112,8 @@ copy) # the timecode items of the boxes' menu; Ctrl+V and Shift+Insert
     key shift+Insert
     expect 'box 102 "700:01:00;02" 12-12'
     ;;
+accessible) # every control's name and description, read by a screen reader's calls
+    probe accessible
+    ;;
 *) exit 2 ;;
 esac

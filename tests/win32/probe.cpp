@@ -6,7 +6,10 @@
 // "Vorlane" is open, `menu` while a popup menu is, and `clipboard "TEXT"` only when a LINE asks for
 // it: holding the clipboard open could make the window's own copy fail. `probe accessible` reads
 // every control's accessible name and description through MSAA, as a screen reader does, and
-// fails unless each is its row's of the shared table.
+// fails unless each is its row's of the shared table. `probe hold` takes the clipboard with
+// text rendered on request, prints "held" and never answers the request, as a hung program does.
+// `probe live` fails unless the window repaints within 1 s, and `probe free` unless the clipboard
+// can be opened.
 
 #include "window/accessibility.h"
 
@@ -18,6 +21,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -122,6 +126,43 @@ bool accessibleTextsMatch(HWND main) {
     return match;
 }
 
+// Whether the window and each of its controls have painted what was invalidated, within 1 s.
+bool repaints(HWND main) {
+    ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    const auto painted = [](HWND window, LPARAM) -> BOOL {
+        return !::GetUpdateRect(window, nullptr, FALSE);
+    };
+    for (int round = 0; round < 20; ++round, ::Sleep(50)) {
+        if (painted(main, 0) && ::EnumChildWindows(main, painted, 0))
+            return true;
+    }
+    std::wprintf(L"the window has not repainted within 1 s\n");
+    return false;
+}
+
+// Wine's OpenClipboard first gives a hung owner 5 s to answer; it then opens unless another
+// thread has the clipboard open.
+bool clipboardOpens() {
+    if (::OpenClipboard(nullptr))
+        return ::CloseClipboard();
+    std::wprintf(L"the clipboard is held open\n");
+    return false;
+}
+
+[[noreturn]] void holdClipboard() {
+    const HWND owner =
+        ::CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    if (!owner || !::OpenClipboard(owner))
+        std::exit(1);
+    ::EmptyClipboard();
+    ::SetClipboardData(CF_UNICODETEXT, nullptr);
+    ::CloseClipboard();
+    std::wprintf(L"held\n");
+    std::fflush(stdout);
+    for (;;)
+        ::Sleep(INFINITE);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -136,6 +177,12 @@ int wmain(int argc, wchar_t** argv) {
         std::wprintf(L"%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
         return found ? 0 : 1;
     }
+    if (command == L"hold")
+        holdClipboard();
+    if (command == L"live" && main)
+        return repaints(main) ? 0 : 1;
+    if (command == L"free")
+        return clipboardOpens() ? 0 : 1;
     if (command == L"accessible" && main) {
         ::CoInitialize(nullptr);
         return accessibleTextsMatch(main) ? 0 : 1;

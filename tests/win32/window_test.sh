@@ -19,6 +19,7 @@ click() { # the middle of control $1, with mouse button $2
     read -r l t r b < <(probe rect "$1")
     xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click "${2:-1}"
 }
+ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
 active() { [ "$(xdotool getactivewindow)" = "$window" ]; }
 moved() { read -r left top _ < <(probe rect 0) && [ "$left $top" != "100 80" ]; }
 
@@ -111,6 +112,33 @@ copy) # the timecode items of the boxes' menu; Ctrl+V and Shift+Insert
     expect 'box 102 "7" 1-1'
     key shift+Insert
     expect 'box 102 "700:01:00;02" 12-12'
+    ;;
+paste) # against a clipboard owner that never answers, both pastes give up within 6 s; the
+    # window paints meanwhile, drops keys, and leaves the clipboard closed
+    wine "$probe_exe" hold >"$dir/held" 2>/dev/null & pids+=($!)
+    await grep -q held "$dir/held"
+    key Tab Tab
+    expect 'focus 102' 'box 102 "0" 0-1'
+    start=$(ms)
+    key shift+Insert
+    sleep 1; write 5 # dropped
+    probe live
+    sleep "$(((start + 6000 - $(ms)) / 1000)).$(((start + 6000 - $(ms)) % 1000 / 100))"
+    write 6 # taken: the paste has given up
+    expect 'box 102 "6" 1-1'
+    probe free
+    key shift+F10
+    expect menu
+    start=$(ms)
+    key Down Down Return
+    sleep 1; write 5
+    probe live
+    expect 'warning "タイムコードの形式が正しくありません。"'
+    elapsed=$(($(ms) - start))
+    ((elapsed < 6000)) || { echo "the menu's paste took $elapsed ms" >&2; exit 1; }
+    key Return
+    expect 'focus 102'
+    probe free
     ;;
 accessible) # every control's name and description, read by a screen reader's calls
     probe accessible

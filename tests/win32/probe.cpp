@@ -9,7 +9,9 @@
 // fails unless each is its row's of the shared table. `probe hold` takes the clipboard with
 // text rendered on request, prints "held" and never answers the request, as a hung program does.
 // `probe live` fails unless the window repaints within 1 s, and `probe free` unless the clipboard
-// can be opened.
+// can be opened. `probe lock FILE MS` holds FILE open without sharing for MS milliseconds (as
+// some editors do), printing "held" once it does. `probe endsession` ends the session for the
+// window as Windows does: it asks, tells it, and ends its process once it has answered.
 
 #include "window/accessibility.h"
 
@@ -163,6 +165,32 @@ bool clipboardOpens() {
         ::Sleep(INFINITE);
 }
 
+int lockFile(const wchar_t* path, DWORD milliseconds) {
+    const HANDLE file = ::CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 1;
+    std::wprintf(L"held\n");
+    std::fflush(stdout);
+    ::Sleep(milliseconds);
+    ::CloseHandle(file);
+    return 0;
+}
+
+int endSession(HWND main) {
+    DWORD id = 0;
+    ::GetWindowThreadProcessId(main, &id);
+    const HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000,
+                          &answer);
+    const bool told = ::SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                            SMTO_NORMAL, 5000, &answer) != 0;
+    if (process)
+        ::TerminateProcess(process, 0);
+    return told && process ? 0 : 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -179,6 +207,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"hold")
         holdClipboard();
+    if (command == L"lock" && argc == 4)
+        return lockFile(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
+    if (command == L"endsession" && main)
+        return endSession(main);
     if (command == L"live" && main)
         return repaints(main) ? 0 : 1;
     if (command == L"free")

@@ -32,12 +32,20 @@ await xdotool get_num_desktops
 # The close starts from a stored position and mode.
 [ "$1" != close ] || printf '[位置]\r\nX=1500\r\nY=1200\r\n[設定]\r\nドロップフレーム=False\r\n' |
     iconv -t CP932 >"$dir/vorlane.ini"
+# The hostile rows (hostile.sh) set up the program's folder and what is in it.
+folder=$dir
+prepare() { :; }
+# shellcheck source=tests/win32/hostile.sh
+[[ $1 != hostile.* ]] || . "${BASH_SOURCE[0]%/*}/hostile.sh"
 # Wine hands the keys to its one foreground window, and the first program of a Wine session ties
 # the session to its display: each case waits for the last session to end and starts its own.
 wineserver -w
-cp "$exe" "$dir/vorlane.exe"
-(cd "$dir" && exec wine vorlane.exe) </dev/null >/dev/null 2>&1 & pids+=($!)
+prepare
+cp "$exe" "$folder/vorlane.exe"
+started=$(ms)
+(cd "$folder" && exec wine vorlane.exe) </dev/null >/dev/null 2>&1 & pids+=($!)
 await xdotool search --name '^ヴォルレーン$'
+shown=$(ms)
 window=$(xdotool search --name '^ヴォルレーン$')
 await active
 expect 'focus 100'
@@ -143,5 +151,6 @@ paste) # against a clipboard owner that never answers, both pastes give up withi
 accessible) # every control's name and description, read by a screen reader's calls
     probe accessible
     ;;
+hostile.*) row ;;
 *) exit 2 ;;
 esac

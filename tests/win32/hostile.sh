@@ -8,7 +8,7 @@ ini() { # X Y MODE: a settings file as the program writes it
     printf '[位置]\r\nX=%d\r\nY=%d\r\n[設定]\r\nドロップフレーム=%s\r\n' "$@" | iconv -t CP932
 }
 whole() { # MODE: the file holds the program's keys and nothing else, the mode MODE
-    iconv -f CP932 -t UTF-8 "$folder/vorlane.ini" | tr -d '\r' |
+    iconv -f CP932 -t UTF-8 "$app/vorlane.ini" | tr -d '\r' |
         grep -Pzq "^\\[位置\\]\\nX=-?\\d+\\nY=-?\\d+\\n\\[設定\\]\\nドロップフレーム=$1\\n\$"
 }
 fail() { echo "$name: $*" >&2 && exit 1; }
@@ -25,7 +25,7 @@ drop_frame() { # a click on ドロップフレーム, and one on the frame box
     expect 'focus 100'
 }
 lock() { # MS: another program holds vorlane.ini open without sharing for MS milliseconds
-    (cd "$folder" && exec wine "$probe_exe" lock vorlane.ini "$1") >"$dir/locked" 2>/dev/null &
+    (cd "$app" && exec wine "$probe_exe" lock vorlane.ini "$1") >"$dir/locked" 2>/dev/null &
     pids+=($!) holder=$!
     await grep -q held "$dir/locked"
 }
@@ -33,25 +33,25 @@ lock() { # MS: another program holds vorlane.ini open without sharing for MS mil
 prepare() {
     case $name in
     held | freed)
-        ini 1500 1200 False >"$folder/vorlane.ini"
-        cp "$folder/vorlane.ini" "$dir/before"
+        ini 1500 1200 False >"$app/vorlane.ini"
+        cp "$app/vorlane.ini" "$dir/before"
         lock 100000
         ;;
     longpath) # 12 folders of 28 characters: the settings file's path is beyond MAX_PATH
-        folder=$dir$(printf '/a-folder-with-a-long-name-%02d' {1..12})
-        mkdir -p "$folder"
-        ((${#folder} > 300)) || fail "a path of ${#folder} characters only"
+        app=$dir$(printf '/a-folder-with-a-long-name-%02d' {1..12})
+        mkdir -p "$app"
+        ((${#app} > 300)) || fail "a path of ${#app} characters only"
         ;;
     binary) # every byte value, NUL, CR and LF among them
-        for _ in {1..16}; do printf '%b' "$(printf '\\x%02x' {0..255})"; done >"$folder/vorlane.ini"
+        for _ in {1..16}; do printf '%b' "$(printf '\\x%02x' {0..255})"; done >"$app/vorlane.ini"
         ;;
     oversized) # the settings first, then zeros to 70 MB, beyond what the program reads
-        ini 1500 1200 False >"$folder/vorlane.ini"
-        truncate -s 70M "$folder/vorlane.ini"
-        md5sum <"$folder/vorlane.ini" >"$dir/before"
+        ini 1500 1200 False >"$app/vorlane.ini"
+        truncate -s 70M "$app/vorlane.ini"
+        md5sum <"$app/vorlane.ini" >"$dir/before"
         ;;
-    folder) mkdir "$folder/vorlane.ini" ;;
-    twocopies) ini 1500 1200 False >"$folder/vorlane.ini" ;;
+    folder) mkdir "$app/vorlane.ini" ;;
+    twocopies) ini 1500 1200 False >"$app/vorlane.ini" ;;
     esac
 }
 
@@ -65,7 +65,7 @@ row() {
         start=$(ms)
         close "$program"
         (($(ms) - start < 7000)) || fail "the close took $(($(ms) - start)) ms"
-        cmp "$dir/before" "$folder/vorlane.ini"
+        cmp "$dir/before" "$app/vorlane.ini"
         ;;
     freed) # freed 2 s into the close's wait: the close saves
         ((shown - started < 2000)) || fail "the window took $((shown - started)) ms"
@@ -88,11 +88,11 @@ row() {
     longpath) # the settings work or are skipped; nothing else happens
         drop_frame
         close "$program"
-        [ ! -e "$folder/vorlane.ini" ] || whole True
+        [ ! -e "$app/vorlane.ini" ] || whole True
         ;;
     twocopies) # both start in non-drop mode; the one in front turns drop-frame on and closes
         # first, the other closes after it: its save is the last, and the file stays whole
-        (cd "$folder" && exec wine vorlane.exe) </dev/null >/dev/null 2>&1 & pids+=($!)
+        (cd "$app" && exec wine vorlane.exe) </dev/null >/dev/null 2>&1 & pids+=($!)
         local second=$!
         await copies 2
         drop_frame
@@ -107,18 +107,18 @@ row() {
     binary) # read as no settings (the default mode is drop-frame); the close writes its keys
         close "$program"
         for key in '[位置]' 'X=' 'Y=' '[設定]' 'ドロップフレーム=True'; do
-            grep -aqF "$(printf %s "$key" | iconv -t CP932)" "$folder/vorlane.ini" ||
+            grep -aqF "$(printf %s "$key" | iconv -t CP932)" "$app/vorlane.ini" ||
                 fail "no $key"
         done
         ;;
     oversized) # neither read (the default mode is drop-frame) nor rewritten
         expect 'option 112 1 1'
         close "$program"
-        md5sum <"$folder/vorlane.ini" | cmp - "$dir/before"
+        md5sum <"$app/vorlane.ini" | cmp - "$dir/before"
         ;;
     folder) # nothing to read, nowhere to write
         close "$program"
-        [ -d "$folder/vorlane.ini" ] && [ -z "$(ls -A "$folder/vorlane.ini")" ]
+        [ -d "$app/vorlane.ini" ] && [ -z "$(ls -A "$app/vorlane.ini")" ]
         ;;
     keys) # 2,000 random keys from a fixed set, in runs of 25; Enter closes each warning
         local keys=({0..9} period BackSpace Return Tab shift+Tab Up Down Left Right a k z

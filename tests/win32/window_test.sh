@@ -33,7 +33,7 @@ await xdotool get_num_desktops
 [ "$1" != close ] || printf '[位置]\r\nX=1500\r\nY=1200\r\n[設定]\r\nドロップフレーム=False\r\n' |
     iconv -t CP932 >"$dir/vorlane.ini"
 # The hostile rows (hostile.sh) set up the program's folder and what is in it.
-folder=$dir
+app=$dir
 prepare() { :; }
 # shellcheck source=tests/win32/hostile.sh
 [[ $1 != hostile.* ]] || . "${BASH_SOURCE[0]%/*}/hostile.sh"
@@ -41,9 +41,9 @@ prepare() { :; }
 # the session to its display: each case waits for the last session to end and starts its own.
 wineserver -w
 prepare
-cp "$exe" "$folder/vorlane.exe"
+cp "$exe" "$app/vorlane.exe"
 started=$(ms)
-(cd "$folder" && exec wine vorlane.exe) </dev/null >/dev/null 2>&1 & pids+=($!)
+(cd "$app" && exec wine vorlane.exe) </dev/null >/dev/null 2>&1 & pids+=($!)
 await xdotool search --name '^ヴォルレーン$'
 shown=$(ms)
 window=$(xdotool search --name '^ヴォルレーン$')

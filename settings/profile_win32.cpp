@@ -2,13 +2,18 @@
 // themselves, so the file reads and writes exactly as Windows users' files always have. Their
 // wide forms open any path, also one outside the ANSI code page, and write the same bytes as
 // the ANSI forms: code page text in an ANSI file, UTF-16 in a file that starts with its byte
-// order mark. Windows keeps the file safe in its own way; there is no lock to wait for.
+// order mark. Windows keeps the file safe in its own way; there is no lock to wait for, but
+// another program may hold the file open without sharing, as some editors and spreadsheet
+// programs do, and the profile functions then fail at once.
 
 #include "settings/profile.h"
+
+#include "settings/profilefile.h"
 
 #include <windows.h>
 
 #include <array>
+#include <chrono>
 
 namespace vorlane {
 namespace {
@@ -67,18 +72,52 @@ void createUnicodeFileOutsideJapanese(const NativePath& path) {
     ::CloseHandle(file);
 }
 
+enum class FileState { Usable, Held, TooLarge };
+
+// Whether the profile functions can use the file, polling until `deadline` while another program
+// holds it. A missing file, a folder or a file that cannot be opened is left to them.
+FileState fileState(const NativePath& path, std::chrono::steady_clock::time_point deadline) {
+    constexpr DWORD Pause = 50; // milliseconds
+    while (true) {
+        const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            LARGE_INTEGER size{};
+            const bool large = ::GetFileSizeEx(file, &size) &&
+                               static_cast<unsigned long long>(size.QuadPart) > MaxProfileFileBytes;
+            ::CloseHandle(file);
+            return large ? FileState::TooLarge : FileState::Usable;
+        }
+        const DWORD error = ::GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION))
+            return FileState::Usable;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return FileState::Held;
+        ::Sleep(Pause);
+    }
+}
+
 } // namespace
 
+// A read does not wait: a program that holds the file without sharing (an editor with it open)
+// holds it for as long as it runs, and the window must come up meanwhile. Files too large for
+// the POSIX build to read count as holding no keys here too.
 ProfileValues readProfileValues(const NativePath& path, const std::vector<IniEntry>& entries,
                                 std::chrono::milliseconds /*wait*/) {
     ProfileValues read;
+    const FileState state = fileState(path, std::chrono::steady_clock::now());
+    read.settled = state != FileState::Held;
     for (const IniEntry& entry : entries)
-        read.values.push_back(readValue(path, entry));
+        read.values.push_back(state == FileState::Usable ? readValue(path, entry) : std::nullopt);
     return read;
 }
 
 bool writeProfileValues(const NativePath& path, const std::vector<IniEntry>& entries,
-                        const StoreWhere& where, std::chrono::milliseconds /*wait*/) {
+                        const StoreWhere& where, std::chrono::milliseconds wait) {
+    // A file too large to read is not rewritten either.
+    if (fileState(path, std::chrono::steady_clock::now() + wait) != FileState::Usable)
+        return false;
     createUnicodeFileOutsideJapanese(path);
     bool written = true;
     for (const IniEntry& entry : entries) {

@@ -1,6 +1,9 @@
 #include "win32/win32formmain.h"
 
+#include "win32/accessible.h"
+#include "win32/clipboard.h"
 #include "win32/controls.h"
+#include "win32/fonts.h"
 #include "window/keyrules.h"
 
 #include <commctrl.h>
@@ -89,8 +92,10 @@ void Win32FormMain::show(int showCommand) {
 
 bool Win32FormMain::createControls() {
     m_controls = createWindowControls(m_window, FirstControlId);
-    if (std::find(m_controls.begin(), m_controls.end(), nullptr) != m_controls.end())
-        return false;
+    for (std::size_t i = 0; i < Controls.size(); ++i) {
+        if (!m_controls[i] || !announce(m_controls[i], AccessibleTexts[i]))
+            return false;
+    }
     for (const std::size_t index : BoxIndices) {
         ::SetWindowSubclass(control(index), boxProcedure, BoxSubclass,
                             reinterpret_cast<DWORD_PTR>(this));
@@ -237,7 +242,15 @@ LRESULT Win32FormMain::onBoxMessage(EntryBox entryBox, UINT message, WPARAM wPar
         // rules swallow that character, as on Linux.
         if (wParam == 'A' && ::GetKeyState(VK_CONTROL) < 0)
             return 0;
+        // The edit control's own paste would wait for the clipboard's owner without limit.
+        if (wParam == VK_INSERT && ::GetKeyState(VK_SHIFT) < 0 && ::GetKeyState(VK_CONTROL) >= 0) {
+            pasteInto(box);
+            return 0;
+        }
         break;
+    case WM_PASTE:
+        pasteInto(box);
+        return 0;
     case WM_CONTEXTMENU:
         showBoxMenu(entryBox, lParam);
         return 0;
@@ -379,22 +392,7 @@ void Win32FormMain::hideWindow() {
 }
 
 std::optional<std::u16string> Win32FormMain::clipboardText() {
-    if (!::OpenClipboard(m_window))
-        return std::nullopt;
-    std::optional<std::u16string> text;
-    if (const HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* units = static_cast<const char16_t*>(::GlobalLock(data))) {
-            // The data ends at its first zero, or at the end of its memory.
-            const std::size_t capacity = ::GlobalSize(data) / sizeof(char16_t);
-            std::size_t length = 0;
-            while (length < capacity && units[length] != u'\0')
-                ++length;
-            text.emplace(units, length);
-            ::GlobalUnlock(data);
-        }
-    }
-    ::CloseClipboard();
-    return text;
+    return vorlane::clipboardText();
 }
 
 void Win32FormMain::setClipboardText(std::u16string_view text) {

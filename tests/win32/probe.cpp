@@ -4,14 +4,26 @@
 // State lines: `box ID "TEXT" START-END`, `option ID CHECKED TABSTOP`, `button ID STYLE`,
 // `focus ID` (0 outside the window's controls), `warning "TEXT"` while a message box captioned
 // "Vorlane" is open, `menu` while a popup menu is, and `clipboard "TEXT"` only when a LINE asks for
-// it: holding the clipboard open could make the window's own copy fail.
+// it: holding the clipboard open could make the window's own copy fail. `probe accessible` reads
+// every control's accessible name and description through MSAA, as a screen reader does, and
+// fails unless each is its row's of the shared table. `probe hold` takes the clipboard with
+// text rendered on request, prints "held" and never answers the request, as a hung program does.
+// `probe live` fails unless the window repaints within 1 s, and `probe free` unless the clipboard
+// can be opened. `probe lock FILE MS` holds FILE open without sharing for MS milliseconds (as
+// some editors do), printing "held" once it does. `probe endsession` ends the session for the
+// window as Windows does: it asks, tells it, and ends its process once it has answered.
+
+#include "window/accessibility.h"
 
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -74,6 +86,111 @@ Lines state(HWND main, bool withClipboard) {
     return lines;
 }
 
+// What MSAA reports of one text of control ID: "" for none, of a control reported invisible.
+std::wstring accessibleText(HWND main, int id, bool description) {
+    IAccessible* object = nullptr;
+    if (FAILED(::AccessibleObjectFromWindow(::GetDlgItem(main, id),
+                                            static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                            reinterpret_cast<void**>(&object))))
+        return L"(no object)";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    const HRESULT result =
+        description ? object->get_accDescription(self, &text) : object->get_accName(self, &text);
+    std::wstring value = FAILED(result) ? L"(failed)" : text ? text : L"";
+    ::SysFreeString(text);
+    VARIANT state{};
+    // A control with nothing to say must also be passed over.
+    if (value.empty() && (FAILED(object->get_accState(self, &state)) || state.vt != VT_I4 ||
+                          !(state.lVal & STATE_SYSTEM_INVISIBLE)))
+        value = L"(shown)";
+    object->Release();
+    return value;
+}
+
+bool accessibleTextsMatch(HWND main) {
+    bool match = true;
+    for (std::size_t i = 0; i < vorlane::Controls.size(); ++i) {
+        const int id = 100 + static_cast<int>(i);
+        const auto& row = vorlane::AccessibleTexts[i];
+        for (const bool description : {false, true}) {
+            const std::u16string_view wanted = description ? row.description : row.name;
+            const std::wstring found = accessibleText(main, id, description);
+            if (found != std::wstring(wanted.begin(), wanted.end())) {
+                std::wprintf(L"control %d %ls: \"%ls\"\n", id,
+                             description ? L"description" : L"name", found.c_str());
+                match = false;
+            }
+        }
+    }
+    return match;
+}
+
+// Whether the window and each of its controls have painted what was invalidated, within 1 s.
+bool repaints(HWND main) {
+    ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    const auto painted = [](HWND window, LPARAM) -> BOOL {
+        return !::GetUpdateRect(window, nullptr, FALSE);
+    };
+    for (int round = 0; round < 20; ++round, ::Sleep(50)) {
+        if (painted(main, 0) && ::EnumChildWindows(main, painted, 0))
+            return true;
+    }
+    std::wprintf(L"the window has not repainted within 1 s\n");
+    return false;
+}
+
+// Wine's OpenClipboard first gives a hung owner 5 s to answer; it then opens unless another
+// thread has the clipboard open.
+bool clipboardOpens() {
+    if (::OpenClipboard(nullptr))
+        return ::CloseClipboard();
+    std::wprintf(L"the clipboard is held open\n");
+    return false;
+}
+
+[[noreturn]] void holdClipboard() {
+    const HWND owner =
+        ::CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    if (!owner || !::OpenClipboard(owner))
+        std::exit(1);
+    ::EmptyClipboard();
+    ::SetClipboardData(CF_UNICODETEXT, nullptr);
+    ::CloseClipboard();
+    std::wprintf(L"held\n");
+    std::fflush(stdout);
+    for (;;)
+        ::Sleep(INFINITE);
+}
+
+int lockFile(const wchar_t* path, DWORD milliseconds) {
+    const HANDLE file = ::CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 1;
+    std::wprintf(L"held\n");
+    std::fflush(stdout);
+    ::Sleep(milliseconds);
+    ::CloseHandle(file);
+    return 0;
+}
+
+int endSession(HWND main) {
+    DWORD id = 0;
+    ::GetWindowThreadProcessId(main, &id);
+    const HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000,
+                          &answer);
+    const bool told = ::SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                            SMTO_NORMAL, 5000, &answer) != 0;
+    if (process)
+        ::TerminateProcess(process, 0);
+    return told && process ? 0 : 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -87,6 +204,20 @@ int wmain(int argc, wchar_t** argv) {
         const bool found = ::GetWindowRect(id == 0 ? main : ::GetDlgItem(parent, id), &rect);
         std::wprintf(L"%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
         return found ? 0 : 1;
+    }
+    if (command == L"hold")
+        holdClipboard();
+    if (command == L"lock" && argc == 4)
+        return lockFile(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
+    if (command == L"endsession" && main)
+        return endSession(main);
+    if (command == L"live" && main)
+        return repaints(main) ? 0 : 1;
+    if (command == L"free")
+        return clipboardOpens() ? 0 : 1;
+    if (command == L"accessible" && main) {
+        ::CoInitialize(nullptr);
+        return accessibleTextsMatch(main) ? 0 : 1;
     }
     if (command != L"expect")
         return 2;

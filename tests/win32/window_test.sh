@@ -31,6 +31,7 @@ click() { # the middle of control $1, with mouse button $2
     read -r l t r b < <(probe rect "$1")
     xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click "${2:-1}"
 }
+ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
 active() { [ "$(xdotool getactivewindow)" = "$window" ]; }
 moved() { read -r left top _ < <(probe rect 0) && [ "$left $top" != "100 80" ]; }
 
@@ -43,16 +44,23 @@ await xdotool get_num_desktops
 # The close starts from a stored position and mode.
 [ "$1" != close ] || printf '[位置]\r\nX=1500\r\nY=1200\r\n[設定]\r\nドロップフレーム=False\r\n' |
     iconv -t CP932 >"$dir/vorlane.ini"
+# The hostile rows (hostile.sh) set up the program's folder and what is in it.
+prepare() { :; }
+# shellcheck source=tests/win32/hostile.sh
+[[ $1 != hostile.* ]] || . "${BASH_SOURCE[0]%/*}/hostile.sh"
 # Wine hands the keys to its one foreground window, and the first program of a Wine session ties
-# the session to its display: each start waits for the last session to end and starts its own.
+# the session to its display: each case waits for the last session to end and starts its own.
 start() {
-    "${as[@]}" wineserver -w
+    started=$(ms)
     (cd "$app" && exec "${as[@]}" wine vorlane.exe) </dev/null >/dev/null 2>&1 & pids+=($!)
     await xdotool search --name '^ヴォルレーン$'
+    shown=$(ms)
     window=$(xdotool search --name '^ヴォルレーン$')
     await active
     expect 'focus 100'
 }
+"${as[@]}" wineserver -w
+prepare
 cp "$exe" "$app/vorlane.exe"
 start
 
@@ -139,9 +147,41 @@ peruser) # the first-run bytes and the mode chosen, kept in the user's %LOCALAPP
     expect 'option 111 1 1'
     key alt+F4
     await grep -qa "=False" "$ini"
+    "${as[@]}" wineserver -w
     start
     expect 'option 111 1 1' 'option 112 0 0'
     [ "$(ls -A "$app")" = vorlane.exe ] || { ls -A "$app" >&2; exit 1; }
     ;;
+paste) # against a clipboard owner that never answers, both pastes give up within 6 s; the
+    # window paints meanwhile, drops keys, and leaves the clipboard closed
+    wine "$probe_exe" hold >"$dir/held" 2>/dev/null & pids+=($!)
+    await grep -q held "$dir/held"
+    key Tab Tab
+    expect 'focus 102' 'box 102 "0" 0-1'
+    start=$(ms)
+    key shift+Insert
+    sleep 1; write 5 # dropped
+    probe live
+    sleep "$(((start + 6000 - $(ms)) / 1000)).$(((start + 6000 - $(ms)) % 1000 / 100))"
+    write 6 # taken: the paste has given up
+    expect 'box 102 "6" 1-1'
+    probe free
+    key shift+F10
+    expect menu
+    start=$(ms)
+    key Down Down Return
+    sleep 1; write 5
+    probe live
+    expect 'warning "タイムコードの形式が正しくありません。"'
+    elapsed=$(($(ms) - start))
+    ((elapsed < 6000)) || { echo "the menu's paste took $elapsed ms" >&2; exit 1; }
+    key Return
+    expect 'focus 102'
+    probe free
+    ;;
+accessible) # every control's name and description, read by a screen reader's calls
+    probe accessible
+    ;;
+hostile.*) row ;;
 *) exit 2 ;;
 esac

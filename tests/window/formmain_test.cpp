@@ -391,7 +391,7 @@ TEST_F(FormMainTest, PasteTimecodeConvertsInTheCountingOfTheText) {
     }
 }
 
-// Windows scales the design's twips to each screen's DPI; Wine reports 96 DPI only.
+// Windows scales the design's twips to each screen's DPI.
 TEST(TwipsToPixels, RoundsAtEveryDpiAndKeepsWithinTheIntRange) {
     const struct {
         int twips, dpi, pixels;

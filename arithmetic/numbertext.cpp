@@ -25,79 +25,44 @@ constexpr std::string_view EdgeBlanks = " \t";
 constexpr long long ExponentMarginBeyondMantissa = 400;
 
 // The parts of a number taken from a text, blanks already removed: the mantissa digits with the
-// decimal point where it stood, and the exponent clamped.
+// decimal point where it stood, the exponent clamped, and how many characters the number took.
 struct NumberParts {
     bool negative = false;
     std::string mantissa;
     long long exponent = 0;
     bool hasDigits = false;
+    std::size_t length = 0;
 };
 
-// Cursor over a text that may skip blanks between any two characters (value reading) or not
-// at all (numeric test).
-class Scanner {
-public:
-    Scanner(std::string_view text, bool skipBlanks) : m_text(text), m_skipBlanks(skipBlanks) {}
-
-    char peek() {
-        skip();
-        return m_pos < m_text.size() ? m_text[m_pos] : '\0';
-    }
-    void advance() { ++m_pos; }
-    std::size_t position() const { return m_pos; }
-    void reset(std::size_t pos) { m_pos = pos; }
-
-private:
-    void skip() {
-        while (m_skipBlanks && m_pos < m_text.size() && isReadBlank(m_text[m_pos]))
-            ++m_pos;
-    }
-    std::string_view m_text;
-    bool m_skipBlanks;
-    std::size_t m_pos = 0;
-};
-
-// Takes the longest number at the scanner's position. An exponent marker without digits after
+// Takes the longest number at the start of the text. An exponent marker without digits after
 // it is not part of the number ("1e" is 1, and for the numeric test the "e" is left over).
-NumberParts scanNumber(Scanner& in) {
+NumberParts scanNumber(std::string_view text) {
+    const auto at = [text](std::size_t pos) { return pos < text.size() ? text[pos] : '\0'; };
     NumberParts parts;
-    if (in.peek() == '+' || in.peek() == '-') {
-        parts.negative = in.peek() == '-';
-        in.advance();
-    }
+    std::size_t pos = 0;
+    if (at(pos) == '+' || at(pos) == '-')
+        parts.negative = text[pos++] == '-';
     bool seenPoint = false;
-    for (char c = in.peek(); isDigit(c) || (c == '.' && !seenPoint); c = in.peek()) {
-        if (c == '.')
-            seenPoint = true;
-        else
-            parts.hasDigits = true;
+    for (char c = at(pos); isDigit(c) || (c == '.' && !seenPoint); c = at(++pos)) {
+        seenPoint = seenPoint || c == '.';
+        parts.hasDigits = parts.hasDigits || c != '.';
         parts.mantissa.push_back(c);
-        in.advance();
     }
-    if (!parts.hasDigits)
+    parts.length = pos;
+    if (!parts.hasDigits || (at(pos) != 'e' && at(pos) != 'E'))
         return parts;
-
-    const std::size_t beforeExponent = in.position();
-    if (in.peek() == 'e' || in.peek() == 'E') {
-        in.advance();
-        bool negativeExponent = false;
-        if (in.peek() == '+' || in.peek() == '-') {
-            negativeExponent = in.peek() == '-';
-            in.advance();
-        }
-        if (!isDigit(in.peek())) {
-            in.reset(beforeExponent);
-            return parts;
-        }
-        const long long limit =
-            static_cast<long long>(parts.mantissa.size()) + ExponentMarginBeyondMantissa;
-        long long exponent = 0;
-        for (char c = in.peek(); isDigit(c); c = in.peek()) {
-            exponent = std::min(exponent * 10 + (c - '0'), limit);
-            in.advance();
-        }
-        parts.exponent = negativeExponent ? -exponent : exponent;
-    }
+    const bool negativeExponent = at(++pos) == '-';
+    if (at(pos) == '+' || negativeExponent)
+        ++pos;
+    if (!isDigit(at(pos)))
+        return parts;
+    const long long limit =
+        static_cast<long long>(parts.mantissa.size()) + ExponentMarginBeyondMantissa;
+    long long exponent = 0;
+    for (; isDigit(at(pos)); ++pos)
+        exponent = std::min(exponent * 10 + (at(pos) - '0'), limit);
+    parts.exponent = negativeExponent ? -exponent : exponent;
+    parts.length = pos;
     return parts;
 }
 
@@ -109,33 +74,19 @@ double toDouble(const NumberParts& parts) {
         text.push_back('e');
         text += std::to_string(parts.exponent);
     }
+    // from_chars leaves the value alone where it fails.
     double magnitude = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude);
-    (void)end;
+    const std::errc error = std::from_chars(text.data(), text.data() + text.size(), magnitude).ec;
     if (error == std::errc::result_out_of_range) {
-        // from_chars leaves the value alone when it is out of range; tell an overflow from an
-        // underflow by where the leading significant digit stands.
-        long long leadingDigitPower = 0;
-        bool found = false;
-        long long integerDigits = 0;
-        long long position = 0;
-        for (char c : parts.mantissa) {
-            if (c == '.') {
-                integerDigits = position;
-                continue;
-            }
-            if (!found && c != '0') {
-                found = true;
-                leadingDigitPower = position;
-            }
-            ++position;
-        }
-        if (parts.mantissa.find('.') == std::string::npos)
-            integerDigits = position;
-        const bool overflow = found && integerDigits - leadingDigitPower + parts.exponent > 0;
+        // Tell an overflow from an underflow by where the leading significant digit stands: the
+        // digits before the point, less the zeros ahead of that digit, plus the exponent.
+        const std::string& digits = parts.mantissa;
+        const std::size_t point = std::min(digits.find('.'), digits.size());
+        const std::size_t lead = digits.find_first_not_of("0.");
+        const long long leadPower =
+            static_cast<long long>(point) - static_cast<long long>(lead > point ? lead - 1 : lead);
+        const bool overflow = lead != std::string::npos && leadPower + parts.exponent > 0;
         magnitude = overflow ? std::numeric_limits<double>::infinity() : 0.0;
-    } else if (error != std::errc()) {
-        magnitude = 0.0;
     }
     return parts.negative ? -magnitude : magnitude;
 }
@@ -181,15 +132,16 @@ std::string_view trimSpaces(std::string_view text) {
 }
 
 double readValue(std::string_view text) {
-    Scanner in(text, true);
-    return toDouble(scanNumber(in));
+    // Blanks count for nothing wherever they stand, inside the number too.
+    std::string compact(text);
+    std::erase_if(compact, isReadBlank);
+    return toDouble(scanNumber(compact));
 }
 
 bool isNumeric(std::string_view text) {
     const std::string_view core = trimBlanks(text, EdgeBlanks);
-    Scanner in(core, false);
-    const NumberParts parts = scanNumber(in);
-    return parts.hasDigits && in.position() == core.size();
+    const NumberParts parts = scanNumber(core);
+    return parts.hasDigits && parts.length == core.size();
 }
 
 std::optional<double> toNumberStrict(std::string_view text) {

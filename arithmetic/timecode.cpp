@@ -71,36 +71,17 @@ std::optional<std::int32_t> TimecodeToFrames(std::int32_t hours, std::int32_t mi
     const auto frames =
         static_cast<std::int32_t>(std::nearbyint((value - wholeSeconds) * FrameScale));
 
-    const auto hourMinutes = checkedMul(hours, MinutesPerHour);
-    if (!hourMinutes)
-        return std::nullopt;
-    const auto totalMinutes = checkedAdd(*hourMinutes, minutes);
+    const auto totalMinutes = checkedAdd(checkedMul(hours, MinutesPerHour), minutes);
     if (!totalMinutes)
         return std::nullopt;
-
-    std::optional<std::int32_t> frame;
     if (dropFrameCounting) {
         const auto blocks = checkedMul(*totalMinutes / MinutesPerBlock, FramesPerTenMinutesDrop);
         const auto rest = checkedMul(*totalMinutes % MinutesPerBlock, FramesPerMinuteDrop);
-        if (!blocks || !rest)
-            return std::nullopt;
-        frame = checkedAdd(*blocks, *rest);
         const auto secondFrames = checkedMul(seconds, FramesPerSecond);
-        if (!frame || !secondFrames)
-            return std::nullopt;
-        frame = checkedAdd(*frame, *secondFrames);
-    } else {
-        const auto totalSecondsPart = checkedMul(*totalMinutes, SecondsPerMinute);
-        if (!totalSecondsPart)
-            return std::nullopt;
-        const auto totalSeconds = checkedAdd(*totalSecondsPart, seconds);
-        if (!totalSeconds)
-            return std::nullopt;
-        frame = checkedMul(*totalSeconds, FramesPerSecond);
+        return checkedAdd(checkedAdd(checkedAdd(blocks, rest), secondFrames), frames);
     }
-    if (!frame)
-        return std::nullopt;
-    return checkedAdd(*frame, frames);
+    const auto totalSeconds = checkedAdd(checkedMul(*totalMinutes, SecondsPerMinute), seconds);
+    return checkedAdd(checkedMul(totalSeconds, FramesPerSecond), frames);
 }
 
 } // namespace vorlane

@@ -30,6 +30,20 @@ extern "C" void onEndSignal(int) {
     errno = savedErrno;
 }
 
+void closeWindows() {
+    // A warning box is a dialog of the window: it ends with the event loops, not by a close.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->windowType() == Qt::Window)
+            window->close();
+    }
+}
+
+void endProgram() {
+    closeWindows();
+    // Also leaves a warning box's event loop, which would otherwise keep the program running.
+    QCoreApplication::exit(0);
+}
+
 } // namespace
 
 int catchEndSignals() {
@@ -57,33 +71,16 @@ SessionEnd::SessionEnd(int signalPipe) {
     if (signalPipe < 0)
         return;
     m_notifier = std::make_unique<QSocketNotifier>(signalPipe, QSocketNotifier::Read);
-    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
-                     [this, signalPipe] {
-                         char bytes[16];
-                         while (::read(signalPipe, bytes, sizeof bytes) > 0) {
-                         }
-                         endProgram();
-                     });
-    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, m_notifier.get(),
-                     [this](QSessionManager&) { endProgram(); });
-    QObject::connect(qGuiApp, &QCoreApplication::aboutToQuit, m_notifier.get(),
-                     [this] { closeWindows(); });
+    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [signalPipe] {
+        char bytes[16];
+        while (::read(signalPipe, bytes, sizeof bytes) > 0) {
+        }
+        endProgram();
+    });
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, m_notifier.get(), endProgram);
+    QObject::connect(qGuiApp, &QCoreApplication::aboutToQuit, m_notifier.get(), closeWindows);
 }
 
 SessionEnd::~SessionEnd() = default;
-
-void SessionEnd::endProgram() {
-    closeWindows();
-    // Also leaves a warning box's event loop, which would otherwise keep the program running.
-    QCoreApplication::exit(0);
-}
-
-void SessionEnd::closeWindows() {
-    // A warning box is a dialog of the window: it ends with the event loops, not by a close.
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible() && window->windowType() == Qt::Window)
-            window->close();
-    }
-}
 
 } // namespace vorlane

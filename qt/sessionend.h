@@ -34,9 +34,6 @@ public:
     SessionEnd& operator=(const SessionEnd&) = delete;
 
 private:
-    void endProgram();
-    void closeWindows();
-
     std::unique_ptr<QSocketNotifier> m_notifier;
 };
 

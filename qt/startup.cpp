@@ -8,9 +8,6 @@
 
 namespace vorlane {
 
-QtArguments::QtArguments(int argc, const char* const* argv)
-    : m_name(argc > 0 && argv[0] != nullptr ? argv[0] : "vorlane"), m_values{m_name.data()} {}
-
 namespace {
 
 constexpr const char* HowToRun = "Run it on a desktop session, or under a virtual X server:\n"
@@ -57,25 +54,21 @@ void endWithoutPlatform(QtMsgType type, const QMessageLogContext& context, const
 
 } // namespace
 
-bool checkDisplay() {
-    if (std::getenv("QT_QPA_PLATFORM") || std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY"))
-        return true;
-    std::fprintf(stderr,
-                 "vorlane: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n%s",
-                 HowToRun);
-    return false;
-}
-
 detail::BeforeQt::BeforeQt(int argc, char** argv)
-    : m_signalPipe(catchEndSignals()), m_arguments(argc, argv) {
-    if (!checkDisplay())
+    : m_signalPipe(catchEndSignals()),
+      m_name(argc > 0 && argv[0] ? argv[0] : "vorlane"), m_argv{m_name.data()} {
+    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&
+        !std::getenv("WAYLAND_DISPLAY")) {
+        std::fprintf(stderr,
+                     "vorlane: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n%s",
+                     HowToRun);
         std::exit(EXIT_FAILURE);
+    }
     qtMessages = qInstallMessageHandler(endWithoutPlatform);
 }
 
 Application::Application(int argc, char** argv)
-    : BeforeQt(argc, argv), QApplication(m_arguments.count(), m_arguments.values()),
-      m_sessionEnd(m_signalPipe) {
+    : BeforeQt(argc, argv), QApplication(m_argc, m_argv.data()), m_sessionEnd(m_signalPipe) {
     qInstallMessageHandler(qtMessages); // Qt has opened its platform
     prepareApplication();
 }

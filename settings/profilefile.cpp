@@ -21,6 +21,7 @@ namespace vorlane {
 namespace {
 
 using namespace std::chrono_literals;
+using Deadline = std::chrono::steady_clock::time_point;
 
 // Short pauses while another process holds the lock: with many writers the lock is free only
 // for moments, and a long pause would keep missing them.
@@ -275,28 +276,37 @@ bool mustKeepIdentity(const struct stat& status) {
 
 } // namespace
 
-ProfileSnapshot readProfileFile(const std::string& path, Deadline deadline) {
-    ProfileSnapshot snapshot;
+ProfileValues readProfileValues(const NativePath& path, const std::vector<IniEntry>& entries,
+                                std::chrono::milliseconds wait) {
+    ProfileValues read;
+    std::string bytes;
     // O_NONBLOCK: a FIFO in place of the file must not block the open.
     const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     struct stat status {};
-    if (!file.valid() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
-        return snapshot;
-    // Keeps an in-place rewrite by another copy from being read half done.
-    snapshot.settled = lockUntil(file.get(), LOCK_SH, deadline);
-    snapshot.bytes = readAll(file.get(), status).value_or(std::string());
-    return snapshot;
+    if (file.valid() && ::fstat(file.get(), &status) == 0 && S_ISREG(status.st_mode)) {
+        // Keeps an in-place rewrite by another copy from being read half done.
+        read.settled = lockUntil(file.get(), LOCK_SH, std::chrono::steady_clock::now() + wait);
+        bytes = readAll(file.get(), status).value_or(std::string());
+    }
+    for (const IniEntry& entry : entries)
+        read.values.push_back(findProfileValue(bytes, entry.section, entry.key));
+    return read;
 }
 
-bool editProfileFile(const std::string& path, const ProfileEdit& edit, Deadline deadline) {
+bool writeProfileValues(const NativePath& path, const std::vector<IniEntry>& entries,
+                        const StoreWhere& where, std::chrono::milliseconds wait) {
     const std::string target = resolvedPath(path);
-    std::optional<LockedFile> locked = openLocked(target, deadline);
+    std::optional<LockedFile> locked = openLocked(target, std::chrono::steady_clock::now() + wait);
     if (!locked)
         return false;
     removeLeftovers(target);
     bool written = false;
     if (const std::optional<std::string> old = readAll(locked->file.get(), locked->status)) {
-        const std::string updated = edit(*old);
+        std::string updated = *old;
+        for (const IniEntry& entry : entries) {
+            if (!where || where(findProfileValue(updated, entry.section, entry.key)))
+                updated = withProfileValue(updated, entry.section, entry.key, entry.value);
+        }
         if (updated == *old) {
             written = true;
         } else if (updated.size() <= MaxProfileFileBytes) {
@@ -309,27 +319,6 @@ bool editProfileFile(const std::string& path, const ProfileEdit& edit, Deadline 
     if (!written && locked->created)
         ::unlink(target.c_str());
     return written;
-}
-
-ProfileValues readProfileValues(const NativePath& path, const std::vector<IniEntry>& entries,
-                                std::chrono::milliseconds wait) {
-    const ProfileSnapshot snapshot = readProfileFile(path, std::chrono::steady_clock::now() + wait);
-    ProfileValues read{{}, snapshot.settled};
-    for (const IniEntry& entry : entries)
-        read.values.push_back(findProfileValue(snapshot.bytes, entry.section, entry.key));
-    return read;
-}
-
-bool writeProfileValues(const NativePath& path, const std::vector<IniEntry>& entries,
-                        const StoreWhere& where, std::chrono::milliseconds wait) {
-    const auto edit = [&](std::string bytes) {
-        for (const IniEntry& entry : entries) {
-            if (!where || where(findProfileValue(bytes, entry.section, entry.key)))
-                bytes = withProfileValue(bytes, entry.section, entry.key, entry.value);
-        }
-        return bytes;
-    };
-    return editProfileFile(path, edit, std::chrono::steady_clock::now() + wait);
 }
 
 } // namespace vorlane

@@ -1,11 +1,12 @@
 #pragma once
 
 // The profile functions of settings/profile.h over a settings file on disk, as Windows'
-// GetPrivateProfileString and WritePrivateProfileString read and write it (settings/profiletext.h),
-// and the whole-file read and read-modify-write beneath them. A read never fails: anything it
-// cannot read counts as a missing key. A write is a read-modify-write under an exclusive
-// advisory lock, so that several running copies of the program sharing one file never lose each
-// other's keys; a write that cannot be done leaves the file as it was.
+// GetPrivateProfileString and WritePrivateProfileString read and write it (settings/profiletext.h).
+// A read takes the whole file under a shared advisory lock and never fails: anything it cannot
+// read counts as a missing key. A write is one read-modify-write under an exclusive lock, so that
+// several running copies of the program sharing one file never lose each other's keys; a write that
+// cannot be done leaves the file as it was. A file without any write permission bit is never
+// written, not even by the superuser, and a write that changes nothing counts as written.
 //
 // How a write stores the new content:
 // - Atomically where it can: a temporary file ".NAME.XXXXXX" in the same folder is written,
@@ -21,41 +22,12 @@
 // Temporary files of the file's own pattern that crashed writers left behind (regular files
 // only; links are never followed) are removed under the lock before each write.
 
-#include <chrono>
 #include <cstddef>
-#include <functional>
-#include <string>
-#include <string_view>
 
 namespace vorlane {
 
 /// Files larger than this are neither read nor rewritten; they count as holding no keys. A
 /// write that would make a file larger is not made.
 inline constexpr std::size_t MaxProfileFileBytes = 64 * 1024 * 1024;
-
-using Deadline = std::chrono::steady_clock::time_point;
-
-/// The whole file as a read found it.
-struct ProfileSnapshot {
-    /// Empty when the file is missing, not a regular file, unreadable or too large.
-    std::string bytes;
-    /// False when another process held the file's exclusive lock until the deadline: the bytes
-    /// are then the file as it stood, which an in-place write may have been changing.
-    bool settled = true;
-};
-
-/// Reads the whole file under a shared lock, waiting for the lock until the deadline.
-ProfileSnapshot readProfileFile(const std::string& path, Deadline deadline);
-
-/// The change a write makes: the file's current bytes (empty for a missing file) in, the new
-/// bytes out.
-using ProfileEdit = std::function<std::string(const std::string& bytes)>;
-
-/// One read-modify-write under one exclusive lock, waiting for the lock until the deadline:
-/// applies edit to the current bytes and stores the result as described above, creating the
-/// file when missing. A file without any write permission bit is not written, even by the
-/// superuser (as Windows' read-only attribute). Gives false when nothing was written; an edit
-/// that changes nothing counts as written.
-bool editProfileFile(const std::string& path, const ProfileEdit& edit, Deadline deadline);
 
 } // namespace vorlane

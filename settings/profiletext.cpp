@@ -3,6 +3,8 @@
 #include "arithmetic/numbertext.h"
 #include "settings/codepage.h"
 
+#include <algorithm>
+
 namespace vorlane {
 namespace {
 
@@ -33,32 +35,15 @@ struct Line {
     bool terminated() const { return next > end; }
 };
 
-class LineReader {
-public:
-    explicit LineReader(std::string_view bytes) : m_bytes(bytes) {}
-
-    std::optional<Line> next() {
-        if (m_pos >= m_bytes.size())
-            return std::nullopt;
-        Line line;
-        line.begin = m_pos;
-        line.end = m_bytes.find_first_of(NewLine, m_pos);
-        if (line.end == std::string_view::npos) {
-            line.end = m_bytes.size();
-            line.next = line.end;
-        } else {
-            const bool crlf = m_bytes[line.end] == '\r' && line.end + 1 < m_bytes.size() &&
-                              m_bytes[line.end + 1] == '\n';
-            line.next = line.end + (crlf ? 2 : 1);
-        }
-        m_pos = line.next;
-        return line;
-    }
-
-private:
-    std::string_view m_bytes;
-    std::size_t m_pos = 0;
-};
+// The line that starts at `begin`, which lies inside the bytes.
+Line lineAt(std::string_view bytes, std::size_t begin) {
+    Line line{begin, std::min(bytes.find_first_of(NewLine, begin), bytes.size()), 0};
+    if (line.end == bytes.size())
+        line.next = line.end;
+    else
+        line.next = line.end + (bytes.substr(line.end, 2) == NewLine ? 2 : 1);
+    return line;
+}
 
 enum class LineKind { Other, Section, Key };
 
@@ -99,10 +84,11 @@ struct Location {
 Location locate(std::string_view bytes, ProfileEncoding encoding, std::string_view section,
                 std::string_view key) {
     Location location;
-    LineReader reader(bytes);
-    while (const std::optional<Line> line = reader.next()) {
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const Line line = lineAt(bytes, pos);
+        pos = line.next;
         const ParsedLine parsed =
-            parseLine(bytes.substr(line->begin, line->end - line->begin), encoding);
+            parseLine(bytes.substr(line.begin, line.end - line.begin), encoding);
         if (!location.header) {
             if (parsed.kind == LineKind::Section &&
                 equalsIgnoringAsciiCase(parsed.name, section, encoding))
@@ -206,39 +192,30 @@ std::string withProfileValue(std::string_view fileBytes, std::string_view sectio
     const std::string fileValue = encodeText(untilZero(value), encoding);
     const Location location = locate(text, encoding, fileSection, fileKey);
 
+    // A key's line as the file spells the key, without its line end.
+    const auto keyLine = [&](std::string_view name) { return std::string(name) + '=' + fileValue; };
     std::string result;
-    result.reserve(text.size() + fileSection.size() + fileKey.size() + fileValue.size() + 8);
     if (location.keyLine) {
         result += text.substr(0, location.keyLine->begin);
-        result += location.storedKey;
-        result += '=';
-        result += fileValue;
+        result += keyLine(location.storedKey);
         result += text.substr(location.keyLine->end);
-        return file.withText(std::move(result));
-    }
-    if (location.header) {
+    } else if (location.header) {
         const Line& after = location.lastKeyLine.value_or(*location.header);
         result += text.substr(0, after.next);
         if (!after.terminated())
             result += NewLine;
-        result += fileKey;
-        result += '=';
-        result += fileValue;
+        result += keyLine(fileKey);
         result += NewLine;
         result += text.substr(after.next);
-        return file.withText(std::move(result));
-    }
-    result += text;
-    if (!text.empty() && !isLineEnd(text.back()))
+    } else {
+        result += text;
+        if (!text.empty() && !isLineEnd(text.back()))
+            result += NewLine;
+        result += '[' + fileSection + ']';
         result += NewLine;
-    result += '[';
-    result += fileSection;
-    result += ']';
-    result += NewLine;
-    result += fileKey;
-    result += '=';
-    result += fileValue;
-    result += NewLine;
+        result += keyLine(fileKey);
+        result += NewLine;
+    }
     return file.withText(std::move(result));
 }
 

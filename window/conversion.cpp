@@ -18,9 +18,9 @@ struct Rounded {
 };
 
 // Reads a box text leniently and rounds it to 32 bits; a negative result or one beyond the
-// 32-bit range is flagged rather than wrapped.
+// 32-bit range is flagged rather than wrapped. Spaces around the text count for nothing.
 Rounded readRounded(std::string_view text) {
-    const double value = readValue(trimSpaces(text));
+    const double value = readValue(text);
     const auto rounded = roundToInt32(value);
     if (!rounded)
         return {0, value > 0 ? Range::TooLarge : Range::TooSmall};
@@ -29,38 +29,14 @@ Rounded readRounded(std::string_view text) {
     return {*rounded, Range::Fits};
 }
 
-struct TimeFields {
-    std::int32_t hours = 0;
-    std::int32_t minutes = 0;
-    float secFrames = 0.0f;
-    Range range = Range::Fits;
-};
-
-TimeFields readTimeFields(std::string_view hoursText, std::string_view minutesText,
-                          std::string_view secFramesText) {
-    const Rounded hours = readRounded(hoursText);
-    if (hours.range != Range::Fits)
-        return {.range = hours.range};
-    if (hours.value > MaxHours)
-        return {.range = Range::TooLarge};
-    const Rounded minutes = readRounded(minutesText);
-    if (minutes.range != Range::Fits)
-        return {.range = minutes.range};
-    const double secFrames = readValue(trimSpaces(secFramesText));
-    if (secFrames < 0.0)
-        return {.range = Range::TooSmall};
-    // The box value is held in single precision; one beyond the float range could only
-    // overflow the frame count anyway.
-    if (!(secFrames <= FLT_MAX))
-        return {.range = Range::TooLarge};
-    return {hours.value, minutes.value, static_cast<float>(secFrames), Range::Fits};
+TimeFrame refusedTime(Range range) {
+    return {0, range == Range::TooSmall ? Warning::TimeTooSmall : Warning::TimeTooLarge};
 }
 
 } // namespace
 
 FrameConversion convertFrameText(std::string_view text, bool dropFrame) {
-    const std::string_view trimmed = trimSpaces(text);
-    const Rounded frame = readRounded(isNumeric(trimmed) ? trimmed : "0");
+    const Rounded frame = readRounded(isNumeric(text) ? text : "0");
     Warning warning = Warning::NoWarning;
     if (frame.range == Range::TooLarge || frame.value > MaxFrameNumber)
         warning = Warning::FramesTooLarge;
@@ -73,16 +49,27 @@ FrameConversion convertFrameText(std::string_view text, bool dropFrame) {
             warning};
 }
 
-TimeFrame frameOfTimeTexts(std::string_view hours, std::string_view minutes,
-                           std::string_view secFrames, bool dropFrame) {
-    const TimeFields fields = readTimeFields(hours, minutes, secFrames);
-    if (fields.range == Range::TooSmall)
-        return {0, Warning::TimeTooSmall};
-    if (fields.range == Range::TooLarge)
-        return {0, Warning::TimeTooLarge};
-    const auto frame = TimecodeToFrames(fields.hours, fields.minutes, fields.secFrames, dropFrame);
+TimeFrame frameOfTimeTexts(std::string_view hoursText, std::string_view minutesText,
+                           std::string_view secFramesText, bool dropFrame) {
+    const Rounded hours = readRounded(hoursText);
+    if (hours.range != Range::Fits)
+        return refusedTime(hours.range);
+    if (hours.value > MaxHours)
+        return refusedTime(Range::TooLarge);
+    const Rounded minutes = readRounded(minutesText);
+    if (minutes.range != Range::Fits)
+        return refusedTime(minutes.range);
+    const double secFrames = readValue(secFramesText);
+    if (secFrames < 0.0)
+        return refusedTime(Range::TooSmall);
+    // The box value is held in single precision; one beyond the float range could only
+    // overflow the frame count anyway.
+    if (!(secFrames <= FLT_MAX))
+        return refusedTime(Range::TooLarge);
+    const auto frame =
+        TimecodeToFrames(hours.value, minutes.value, static_cast<float>(secFrames), dropFrame);
     if (!frame)
-        return {0, Warning::TimeTooLarge};
+        return refusedTime(Range::TooLarge);
     return {*frame, Warning::NoWarning};
 }
 

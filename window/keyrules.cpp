@@ -15,24 +15,13 @@ bool isDigitCode(int code) {
     return code >= KeyDigitZero && code <= KeyDigitNine;
 }
 
-bool isTimeBox(EntryBox box) {
-    return box != EntryBox::Frame;
-}
-
-bool isHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool isLowSurrogate(char16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 // Characters as the box's Backspace sees them: a surrogate pair is one character, a lone
 // surrogate is one too. Counting units instead would let Backspace empty a box that holds a
 // single character outside the Basic Multilingual Plane.
 bool isOneCharacter(std::u16string_view text) {
-    if (text.size() == 1)
-        return true;
-    return text.size() == 2 && isHighSurrogate(text[0]) && isLowSurrogate(text[1]);
+    constexpr char16_t SurrogateMask = 0xFC00;
+    return text.size() == 1 || (text.size() == 2 && (text[0] & SurrogateMask) == 0xD800 &&
+                                (text[1] & SurrogateMask) == 0xDC00);
 }
 
 // A value beyond the 32-bit range is not zero here; the digit goes in and the conversion
@@ -45,19 +34,8 @@ bool holdsZero(std::u16string_view text) {
     return rounded && *rounded == 0;
 }
 
-KeyDecision decide(KeyDecision::Effect effect) {
-    return KeyDecision{effect, {}, 0};
-}
-
 KeyDecision replaceWith(char16_t character, int caret) {
-    return KeyDecision{KeyDecision::Effect::Replace, std::u16string(1, character), caret};
-}
-
-KeyDecision enterDecision(EntryBox box) {
-    if (box == EntryBox::Frame)
-        return decide(KeyDecision::Effect::Convert);
-    return decide(box == EntryBox::SecFrames ? KeyDecision::Effect::NormalizeAndConvert
-                                             : KeyDecision::Effect::NextBox);
+    return {KeyDecision::Effect::Replace, std::u16string(1, character), caret};
 }
 
 } // namespace
@@ -69,32 +47,31 @@ std::optional<EntryBox> timeEntryBox(int index) {
 }
 
 KeyDecision decideKey(EntryBox box, std::u16string_view text, int code) {
-    if (code == KeyBackspace) {
-        if (isOneCharacter(text))
-            return replaceWith(u'0', BackspaceCaret);
-        return decide(KeyDecision::Effect::PassOn);
+    using enum KeyDecision::Effect;
+    if (code == KeyBackspace)
+        return isOneCharacter(text) ? replaceWith(u'0', BackspaceCaret) : KeyDecision{PassOn};
+    if (code == KeyEnter) {
+        if (box == EntryBox::Frame)
+            return {Convert};
+        return {box == EntryBox::SecFrames ? NormalizeAndConvert : NextBox};
     }
 
-    const bool isPoint = code == KeyPoint && isTimeBox(box);
-    if (code != KeyEnter && !isDigitCode(code) && !isPoint)
-        return decide(KeyDecision::Effect::Swallow);
-
-    if (code == KeyEnter)
-        return enterDecision(box);
+    const bool isTimeBox = box != EntryBox::Frame;
+    const bool isPoint = code == KeyPoint && isTimeBox;
+    if (!isDigitCode(code) && !isPoint)
+        return {Swallow};
 
     const bool hasPoint = text.find(u'.') != std::u16string_view::npos;
-    if (isPoint) {
-        const bool admitted = box == EntryBox::SecFrames && !hasPoint;
-        return decide(admitted ? KeyDecision::Effect::PassOn : KeyDecision::Effect::Swallow);
-    }
+    if (isPoint)
+        return {box == EntryBox::SecFrames && !hasPoint ? PassOn : Swallow};
 
     // With a point in a time box the user is typing decimals: they go in where the caret
     // stands, even into "00.00".
-    if (isTimeBox(box) && hasPoint)
-        return decide(KeyDecision::Effect::PassOn);
+    if (isTimeBox && hasPoint)
+        return {PassOn};
     if (holdsZero(text))
         return replaceWith(static_cast<char16_t>(code), DigitCaret);
-    return decide(KeyDecision::Effect::PassOn);
+    return {PassOn};
 }
 
 } // namespace vorlane

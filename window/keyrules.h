@@ -30,7 +30,7 @@ struct KeyDecision {
         NormalizeAndConvert, ///< Enter in seconds.frames: normalise, convert back, pass on
     };
     Effect effect = Effect::PassOn;
-    std::u16string text;
+    std::u16string text{};
     int caret = 0;
 
     friend bool operator==(const KeyDecision&, const KeyDecision&) = default;

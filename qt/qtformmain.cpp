@@ -1,6 +1,5 @@
 #include "qt/qtformmain.h"
 
-#include "qt/accessibility.h"
 #include "qt/clipboard.h"
 #include "qt/controls.h"
 #include "qt/keycode.h"
@@ -46,10 +45,6 @@ QtFormMain::QtFormMain(SettingsFile settings, QWidget* parent)
 }
 
 QtFormMain::~QtFormMain() = default;
-
-int QtFormMain::pixels(int twips) const {
-    return twipsToPixels(twips, m_dotsPerInch);
-}
 
 void QtFormMain::createControls() {
     const QtControls controls = createWindowControls(*this, m_dotsPerInch);

@@ -1,5 +1,5 @@
 #include "formmain_fixture.h"
-#include "qt/sessionend.h"
+#include "qt/startup.h"
 #include "testsupport.h"
 
 #include <QCoreApplication>

@@ -1,16 +1,11 @@
-#include "qt/accessibility.h"
-
-#include "qt/qtformmain.h"
 #include "window/accessibility.h"
+#include "qt/controls.h"
 
 #include <QAccessibleWidget>
+#include <QWidget>
 
 namespace vorlane {
 namespace {
-
-QString qtText(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 constexpr char DecorativeProperty[] = "vorlane_decorative";
 
@@ -50,9 +45,9 @@ void makeDecorative(QWidget& control) {
 
 } // namespace
 
-void describeControls(QtFormMain& form) {
+void describeControls(QWidget& window) {
     for (std::size_t i = 0; i < Controls.size(); ++i) {
-        auto* control = form.findChild<QWidget*>(qtText(Controls[i].name));
+        auto* control = window.findChild<QWidget*>(qtText(Controls[i].name));
         if (!control)
             continue;
         const AccessibleText& texts = AccessibleTexts[i];

@@ -36,4 +36,10 @@ struct QtControls {
 /// tab order. Labels and the frame take no focus; no mode button is selected.
 QtControls createWindowControls(QWidget& window, int dotsPerInch);
 
+/// Gives every control of `window` that the table names the accessible name and description of
+/// window/accessibility.h, which the Windows window announces too. The silent ones, the two "："
+/// separators, give assistive technology no name, text or description, and are reported
+/// invisible (qt/accessibility.cpp).
+void describeControls(QWidget& window);
+
 } // namespace vorlane

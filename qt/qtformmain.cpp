@@ -1,11 +1,9 @@
 #include "qt/qtformmain.h"
 
-#include "qt/accessibility.h"
 #include "qt/clipboard.h"
 #include "qt/controls.h"
 #include "qt/keycode.h"
 #include "window/keyrules.h"
-#include "window/layout.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -25,15 +23,6 @@
 #include <algorithm>
 
 namespace vorlane {
-namespace {
-
-// False on Qt's wayland platform: a Wayland compositor neither lets a window place itself nor
-// tells it where it stands, and what Qt reports there (often 0, 0) is no position to store.
-bool platformReportsWindowPosition() {
-    return !QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
-}
-
-} // namespace
 
 QtFormMain::QtFormMain(SettingsFile settings, QWidget* parent)
     : QWidget(parent), m_form(*this, std::move(settings)) {
@@ -46,10 +35,6 @@ QtFormMain::QtFormMain(SettingsFile settings, QWidget* parent)
 }
 
 QtFormMain::~QtFormMain() = default;
-
-int QtFormMain::pixels(int twips) const {
-    return twipsToPixels(twips, m_dotsPerInch);
-}
 
 void QtFormMain::createControls() {
     const QtControls controls = createWindowControls(*this, m_dotsPerInch);
@@ -294,7 +279,9 @@ int QtFormMain::dotsPerInch() const {
 }
 
 std::optional<PixelPoint> QtFormMain::position() const {
-    if (!platformReportsWindowPosition())
+    // A Wayland compositor neither lets a window place itself nor tells it where it stands, and
+    // what Qt reports there (often 0, 0) is no position to store.
+    if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland")))
         return std::nullopt;
     return PixelPoint{x(), y()};
 }

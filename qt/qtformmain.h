@@ -65,8 +65,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    /// Twips as device-independent pixels at the screen's logical DPI.
-    int pixels(int twips) const;
     void createControls();
     QLineEdit* box(EntryBox box) const;
     std::optional<EntryBox> entryBoxOf(const QObject* control) const;

@@ -2,8 +2,6 @@
 
 #include "win32/accessible.h"
 #include "win32/clipboard.h"
-#include "win32/controls.h"
-#include "win32/fonts.h"
 #include "window/keyrules.h"
 
 #include <commctrl.h>
@@ -11,7 +9,6 @@
 
 #include <cstring>
 #include <string>
-#include <utility>
 
 namespace vorlane {
 namespace {
@@ -27,14 +24,6 @@ constexpr std::array<std::u16string_view, 9> MenuTexts{
 
 const wchar_t* wide(std::u16string_view text) {
     return reinterpret_cast<const wchar_t*>(text.data());
-}
-
-std::u16string windowText(HWND window) {
-    std::u16string text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, u'\0');
-    const int length = ::GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()),
-                                        static_cast<int>(text.size()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
 }
 
 // The table's controls of one kind, in order.
@@ -74,7 +63,8 @@ Win32FormMain::Win32FormMain(HINSTANCE instance) : m_form(*this) {
             ::DestroyWindow(m_window);
         return;
     }
-    layOut(static_cast<int>(::GetDpiForWindow(m_window)));
+    layOutWindowControls(m_window, m_controls, m_fonts,
+                         static_cast<int>(::GetDpiForWindow(m_window)));
     m_form.Form_Load();
 }
 
@@ -101,11 +91,6 @@ bool Win32FormMain::createControls() {
                             reinterpret_cast<DWORD_PTR>(this));
     }
     return true;
-}
-
-// Geometry and fonts at the window's DPI; again whenever it moves to a screen of another DPI.
-void Win32FormMain::layOut(int dpi) {
-    layOutWindowControls(m_window, m_controls, m_fonts, dpi);
 }
 
 HWND Win32FormMain::boxWindow(EntryBox box) const {
@@ -138,7 +123,7 @@ LRESULT Win32FormMain::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
         ::SetWindowPos(m_window, nullptr, suggested->left, suggested->top, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        layOut(HIWORD(wParam));
+        layOutWindowControls(m_window, m_controls, m_fonts, HIWORD(wParam));
         return 0;
     }
     case WM_CTLCOLORSTATIC:
@@ -293,7 +278,11 @@ void Win32FormMain::showBoxMenu(EntryBox entryBox, LPARAM at) {
 }
 
 std::u16string Win32FormMain::text(EntryBox box) const {
-    return windowText(boxWindow(box));
+    const HWND window = boxWindow(box);
+    std::u16string text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, u'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(
+        window, reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size()))));
+    return text;
 }
 
 void Win32FormMain::setText(EntryBox box, std::u16string_view text) {

@@ -44,7 +44,6 @@ private:
 
     /// False when a control could not be made.
     bool createControls();
-    void layOut(int dpi);
     void onCommand(int id, int notification);
     void onActivate(bool active);
     void showBoxMenu(EntryBox box, LPARAM at);

@@ -22,6 +22,11 @@ static_assert(quotes(AccessibleTexts[0].description, MaxFrameNumber));
 static_assert(quotes(AccessibleTexts[2].description, MaxHours));
 static_assert(quotes(AccessibleTexts[11].description, FramesPerMinute));
 
+// The three time boxes have no caption of their own, so each name must say its field.
+static_assert(AccessibleTexts[2].name.ends_with(u"時") &&
+              AccessibleTexts[3].name.ends_with(u"分") &&
+              AccessibleTexts[4].name.ends_with(u"秒．フレーム"));
+
 // Each row speaks for its control: the separators, and only they, are silent.
 constexpr bool silentAreSeparators() {
     for (std::size_t i = 0; i < Controls.size(); ++i) {

@@ -35,6 +35,20 @@ TimeFrame refusedTime(Range range) {
 
 } // namespace
 
+std::string numberText(std::u16string_view text) {
+    constexpr char16_t FirstNonAscii = 0x80;
+    constexpr char NotANumberCharacter = '\x80';
+    std::string narrow;
+    narrow.reserve(text.size());
+    for (const char16_t unit : text)
+        narrow.push_back(unit < FirstNonAscii ? static_cast<char>(unit) : NotANumberCharacter);
+    return narrow;
+}
+
+std::u16string boxText(std::string_view ascii) {
+    return std::u16string(ascii.begin(), ascii.end());
+}
+
 FrameConversion convertFrameText(std::string_view text, bool dropFrame) {
     const Rounded frame = readRounded(isNumeric(text) ? text : "0");
     Warning warning = Warning::NoWarning;

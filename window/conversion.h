@@ -13,6 +13,13 @@
 
 namespace vorlane {
 
+/// A box's text as the number conversions read it: ASCII stays as it is, and every other UTF-16
+/// unit becomes the byte 0x80, which no number, separator or blank accepts.
+std::string numberText(std::u16string_view text);
+
+/// An ASCII text (what the conversions write) as a box's UTF-16.
+std::u16string boxText(std::string_view ascii);
+
 /// Why a command converted 0 instead of what the boxes hold. The window words the warning.
 enum class Warning {
     NoWarning,

@@ -3,7 +3,6 @@
 #include "arithmetic/normalize.h"
 #include "settings/global.h"
 #include "settings/initfile.h"
-#include "window/boxtext.h"
 #include "window/conversion.h"
 #include "window/keyrules.h"
 #include "window/layout.h"

@@ -1,7 +1,7 @@
 #include "window/keyrules.h"
 
 #include "arithmetic/numbertext.h"
-#include "window/boxtext.h"
+#include "window/conversion.h"
 
 #include <cstddef>
 

@@ -5,8 +5,6 @@
 #include <QLabel>
 #include <QSet>
 
-#include <array>
-
 namespace {
 
 QString accessibleText(QWidget* widget, QAccessible::Text kind) {
@@ -38,16 +36,6 @@ TEST_F(QtWindowTest, EveryControlSpeaksItsTableTextsAndTabStopsDiffer) {
     }
 }
 
-// The three time boxes have no caption of their own, so each name must say its field.
-TEST_F(QtWindowTest, TimeBoxNamesSayWhichField) {
-    const std::array<QString, 3> fields{QStringLiteral("時"), QStringLiteral("分"),
-                                        QStringLiteral("秒．フレーム")};
-    for (std::size_t index = 0; index < fields.size(); ++index) {
-        const QString name = accessibleText(form->Text時刻[index], QAccessible::Name);
-        EXPECT_TRUE(name.endsWith(fields[index])) << name.toStdString();
-    }
-}
-
 // The "：" separators are decoration: a screen reader finds nothing to announce.
 TEST_F(QtWindowTest, TheSeparatorsAreSilent) {
     // Also when a screen reader already asks while the window is being built.
@@ -63,6 +51,4 @@ TEST_F(QtWindowTest, TheSeparatorsAreSilent) {
         EXPECT_EQ(interface->textInterface(), nullptr);
         EXPECT_TRUE(interface->state().invisible);
     }
-    // The headings above the boxes still speak.
-    EXPECT_EQ(accessibleText(form->Label1[0], QAccessible::Name), "フレーム番号");
 }

@@ -105,20 +105,16 @@ void chooseFromMenu(QLineEdit* box, const QString& item) {
     ASSERT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); }));
 }
 
-// What the menu's Paste brings passes no key rule.
-TEST_F(QtWindowTest, TheMenusPasteIsNotFiltered) {
+// What the menu's Paste brings passes no key rule; the copy item puts the time boxes' timecode
+// on the clipboard.
+TEST_F(QtWindowTest, TheMenusPasteIsNotFilteredAndCopyTimecodeReachesTheClipboard) {
     QApplication::clipboard()->setText("-5abc");
     form->Text時刻[0]->setText("");
     chooseFromMenu(form->Text時刻[0], "貼り付け(&P)");
     EXPECT_EQ(form->Text時刻[0]->text(), "-5abc");
-}
-
-// The copy item puts the time boxes' timecode on the clipboard.
-TEST_F(QtWindowTest, CopyTimecodeReachesTheClipboard) {
     setMode(true);
     for (int index = 0; index < 3; ++index)
         form->Text時刻[index]->setText(QStringList({"0", "01", "00.02"})[index]);
-    QApplication::clipboard()->setText("x");
     chooseFromMenu(form->Textフレーム番号, "タイムコードをコピー");
     EXPECT_EQ(QApplication::clipboard()->text(), "00:01:00;02");
 }

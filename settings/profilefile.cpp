@@ -1,5 +1,6 @@
 #include "settings/profilefile.h"
 
+#include "settings/inipath.h"
 #include "settings/profile.h"
 #include "settings/profiletext.h"
 
@@ -145,6 +146,23 @@ std::string temporaryPrefix(std::string_view fileName) {
     return prefix;
 }
 
+// A new temporary file's path beside the file, for mkostemp.
+std::string temporaryPath(const std::string& path) {
+    return path.substr(0, nameStart(path)) +
+           temporaryPrefix(std::string_view(path).substr(nameStart(path))) +
+           std::string(TemporarySuffix);
+}
+
+// A folder that the desktop's convention gives a program's settings is private to its user.
+bool makeFolders(const std::string& folder) {
+    struct stat status {};
+    if (::stat(folder.c_str(), &status) == 0)
+        return S_ISDIR(status.st_mode);
+    if (folder == "/" || folder == "." || !makeFolders(folderOf(folder)))
+        return false;
+    return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
 bool isTemporaryName(std::string_view name, std::string_view prefix) {
     if (name.size() != prefix.size() + TemporarySuffix.size() || !name.starts_with(prefix))
         return false;
@@ -222,9 +240,7 @@ std::optional<LockedFile> openLocked(const std::string& path, Deadline deadline)
 // False when the temporary file cannot be made, keep the file's group, be written in full or
 // take the file's place; the folder then holds no trace of it.
 bool replaceByRename(const std::string& path, const struct stat& status, std::string_view content) {
-    std::string temporary = path.substr(0, nameStart(path)) +
-                            temporaryPrefix(std::string_view(path).substr(nameStart(path)));
-    temporary += TemporarySuffix;
+    std::string temporary = temporaryPath(path);
     FileDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
     if (!file.valid())
         return false;
@@ -275,6 +291,44 @@ bool mustKeepIdentity(const struct stat& status) {
 }
 
 } // namespace
+
+bool refusesWrites(const NativePath& file) {
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0)
+        return ::faccessat(AT_FDCWD, folderOf(file).c_str(), W_OK | X_OK, AT_EACCESS) != 0;
+    if (::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) == 0)
+        return false;
+    // The user's own file without a write bit is one they chose to keep as it is.
+    return status.st_uid != ::geteuid() || (status.st_mode & S_IWUSR) != 0;
+}
+
+bool pathExists(const NativePath& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0;
+}
+
+// The copy is written to a temporary file and linked to its name, which fails where another
+// copy of the program got there first: a reader never sees it half written, and the other's
+// file is never replaced. A temporary file that a crash leaves is one a later write removes.
+bool copyToNewFile(const NativePath& from, const NativePath& to) {
+    if (!makeFolders(folderOf(to)))
+        return false;
+    const FileDescriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!source.valid())
+        return errno == ENOENT;
+    struct stat status {};
+    std::optional<std::string> bytes;
+    if (::fstat(source.get(), &status) != 0 || !(bytes = readAll(source.get(), status)))
+        return false;
+    std::string temporary = temporaryPath(to);
+    FileDescriptor copy(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (!copy.valid())
+        return false;
+    const bool written = writeAll(copy.get(), *bytes) && ::fsync(copy.get()) == 0 && copy.close();
+    const bool linked = written && (::link(temporary.c_str(), to.c_str()) == 0 || errno == EEXIST);
+    ::unlink(temporary.c_str());
+    return linked;
+}
 
 ProfileValues readProfileValues(const NativePath& path, const std::vector<IniEntry>& entries,
                                 std::chrono::milliseconds wait) {

@@ -7,7 +7,7 @@
 // several running copies of the program sharing one file never lose each other's keys; a write that
 // cannot be done leaves the file as it was. A file without any write permission bit is never
 // written, not even by the superuser, and a write that changes nothing counts as written. The
-// file facts that the choice of a per-user file needs (settings/inipath.h: refusesWrites,
+// POSIX file facts that the choice of a per-user file needs (settings/inipath.h: refusesWrites,
 // pathExists, copyToNewFile) live here too, beside the temporary files they share.
 //
 // How a write stores the new content:

@@ -21,8 +21,7 @@ TEST_F(QtWindowTest, EveryControlSpeaksItsTableTextsAndTabStopsDiffer) {
     for (std::size_t i = 0; i < vorlane::Controls.size(); ++i) {
         const auto texts = vorlane::AccessibleTexts[i];
         auto* control = form->findChild<QWidget*>(
-            QString::fromUtf16(vorlane::Controls[i].name.data(),
-                               static_cast<qsizetype>(vorlane::Controls[i].name.size())));
+            QString::fromStdU16String(std::u16string(vorlane::Controls[i].name)));
         ASSERT_NE(control, nullptr) << i;
         const QString name = accessibleText(control, QAccessible::Name);
         EXPECT_EQ(name.toStdU16String(), texts.name) << i;

@@ -19,15 +19,15 @@ TEST_F(QtWindowTest, ControlsCarryTheirDesignNamesCaptionsAndGeometry) {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("ヴォルレーン"));
     EXPECT_EQ(form->size(), QSize(289, 131));
     EXPECT_EQ(form->minimumSize(), form->maximumSize());
+    using enum vorlane::ControlKind;
     for (const vorlane::ControlRow& row : vorlane::Controls) {
         const QString name = QString::fromStdU16String(std::u16string(row.name));
         SCOPED_TRACE(name.toStdString());
         const auto* control = form->findChild<QWidget*>(name);
         ASSERT_NE(control, nullptr);
         const QString caption =
-            control->property(row.kind == vorlane::ControlKind::GroupFrame ? "title" : "text")
-                .toString();
-        if (row.kind != vorlane::ControlKind::TextBox) {
+            control->property(row.kind == GroupFrame ? "title" : "text").toString();
+        if (row.kind != TextBox) {
             EXPECT_EQ(caption, QString::fromStdU16String(std::u16string(row.caption)));
         }
         // The caption's ink, measured with the control's font, fits the room the control gives
@@ -39,15 +39,14 @@ TEST_F(QtWindowTest, ControlsCarryTheirDesignNamesCaptionsAndGeometry) {
         const QStyle* style = control->style();
         EXPECT_LE(
             control->fontMetrics().tightBoundingRect(caption).right() + 1,
-            row.kind == vorlane::ControlKind::OptionButton
+            row.kind == OptionButton
                 ? style->subElementRect(QStyle::SE_RadioButtonContents, &option, control).width()
                 : control->width())
             << control->font().family().toStdString();
         EXPECT_EQ(control->geometry(), QRect(row.place.left / 15, row.place.top / 15,
                                              row.place.width / 15, row.place.height / 15));
-        const bool still =
-            row.kind == vorlane::ControlKind::Label || row.kind == vorlane::ControlKind::GroupFrame;
-        EXPECT_EQ(control->focusPolicy() == Qt::NoFocus, still);
+        EXPECT_EQ(control->focusPolicy() == Qt::NoFocus,
+                  row.kind == Label || row.kind == GroupFrame);
         if (const auto* box = qobject_cast<const QLineEdit*>(control)) {
             EXPECT_FALSE(box->testAttribute(Qt::WA_InputMethodEnabled));
             EXPECT_GE(box->maxLength(), 32767);
@@ -83,9 +82,8 @@ TEST_F(QtWindowTest, TabCyclesTheControlsInDesignOrderAndTheArrowsChooseTheMode)
 
 TEST_F(QtWindowTest, WindowIconHoldsTheThreeImages) {
     const QList<QSize> sizes = form->windowIcon().availableSizes();
-    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
-    EXPECT_TRUE(sizes.contains(QSize(32, 32)));
-    EXPECT_TRUE(sizes.contains(QSize(128, 128))); // sharp at a scale factor of 2 and more
+    for (const int side : {16, 32, 128}) // 128: sharp at a scale factor of 2 and more
+        EXPECT_TRUE(sizes.contains(QSize(side, side))) << side;
     EXPECT_FALSE(form->windowIcon().pixmap(32, 32).isNull());
 }
 
@@ -139,27 +137,21 @@ TEST_F(QtWindowTest, TypingAndEnterConvertBothWays) {
 
 TEST_F(QtWindowTest, RealWarningBoxIsAModalWarningWithOneOkButton) {
     form->warningBox = [this](const QString& text) { form->showWarningBox(text); };
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QList<QAbstractButton*> buttons;
-    bool modal = false;
+    bool shown = false;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        buttons = box->buttons();
-        modal = box->isModal();
+        shown = true;
+        EXPECT_EQ(box->windowTitle(), "Vorlane");
+        EXPECT_EQ(box->text(), TooManyFrames);
+        EXPECT_EQ(box->icon(), QMessageBox::Warning);
+        EXPECT_EQ(box->buttons().size(), 1);
+        EXPECT_TRUE(box->isModal());
         box->button(QMessageBox::Ok)->click();
     });
     form->Textフレーム番号->setText("2592000");
     form->form().CommandF2T_Click();
-    EXPECT_EQ(title, "Vorlane");
-    EXPECT_EQ(text, TooManyFrames);
-    EXPECT_EQ(icon, QMessageBox::Warning);
-    EXPECT_EQ(buttons.size(), 1);
-    EXPECT_TRUE(modal);
+    EXPECT_TRUE(shown);
     EXPECT_EQ(timeTexts(), QStringList({"0", "00", "00.00"}));
 }
 

@@ -14,25 +14,23 @@ void prepare(QLineEdit* box, const QString& text, int caret) {
     box->setCursorPosition(caret);
 }
 
-struct TypingRow {
-    int box; // -1 the frame box, else the time box index
-    QString before;
-    int caret;
-    QString keys; // "\b" is Backspace
-    QString after;
-    int caretAfter;
-};
-
 // The key rules decide (tests/window); the box carries the decision out: it replaces its text,
 // gets the passed-on key for its own handling, or drops the key.
 TEST_F(QtWindowTest, TypedCharactersFollowTheKeyRules) {
-    const TypingRow rows[] = {
+    const struct {
+        int box; // -1 the frame box, else the time box index
+        QString before;
+        int caret;
+        QString keys; // "\b" is Backspace
+        QString after;
+        int caretAfter;
+    } rows[] = {
         {-1, "0", 0, "1800", "1800", 4}, // the 1 replaces the 0, the rest are inserted
         {2, "12.", 3, ".", "12.", 3},    // a second point is swallowed
         {1, "5", 0, "\b\b", "0", 1},     // never emptied one character at a time
         {-1, "45", 2, "\b", "4", 1},     // two or more characters: the box's own deletion
     };
-    for (const TypingRow& row : rows) {
+    for (const auto& row : rows) {
         QLineEdit* box = row.box < 0 ? form->Textフレーム番号 : form->Text時刻[row.box];
         SCOPED_TRACE((box->objectName() + " " + row.before + " + " + row.keys).toStdString());
         prepare(box, row.before, row.caret);
@@ -73,9 +71,8 @@ TEST_F(QtWindowTest, OtherCharactersAndControlKeysAreSwallowed) {
 TEST_F(QtWindowTest, KeysWithoutTextReachTheBoxUntouched) {
     QLineEdit* box = form->Textフレーム番号;
     prepare(box, "1234", 4);
-    press(box, Qt::Key_Left);
-    press(box, Qt::Key_Left);
-    press(box, Qt::Key_Delete);
+    for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Left, Qt::Key_Delete})
+        press(box, key);
     EXPECT_EQ(box->text(), "124");
     EXPECT_EQ(box->cursorPosition(), 2);
 }

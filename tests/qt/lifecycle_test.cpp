@@ -15,29 +15,20 @@
 namespace {
 
 using vorlane::test::settingsFile;
+using vorlane::test::writeBytes;
 
 std::string readAll(const QString& path) {
     return vorlane::test::readBytes(path.toStdString()).value_or("");
 }
 
-void writeAll(const QString& path, std::string_view bytes) {
-    vorlane::test::writeBytes(path.toStdString(), bytes);
-}
-
-// Calls back when the watched widget gets an event of the type.
-class EventWatch : public QObject {
-public:
-    EventWatch(std::function<void()> onEvent, QEvent::Type type)
-        : m_onEvent(std::move(onEvent)), m_type(type) {}
+// Calls back when the watched widget hides.
+struct HideWatch : QObject {
+    std::function<void()> onHide;
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == m_type)
-            m_onEvent();
+        if (event->type() == QEvent::Hide)
+            onHide();
         return false;
     }
-
-private:
-    std::function<void()> m_onEvent;
-    QEvent::Type m_type;
 };
 
 // Pixels become twips (15 twips a pixel at 96 DPI): a first start at the top-left corner, a
@@ -59,12 +50,11 @@ TEST_F(QtWindowTest, ClosingHidesTheWindowBeforeTheSaveWaits) {
     QElapsedTimer clock;
     qint64 hiddenAfter = -1;
     bool platformWindowVisible = true;
-    EventWatch watch(
-        [&] {
-            hiddenAfter = clock.elapsed();
-            platformWindowVisible = form->windowHandle()->isVisible();
-        },
-        QEvent::Hide);
+    HideWatch watch;
+    watch.onHide = [&] {
+        hiddenAfter = clock.elapsed();
+        platformWindowVisible = form->windowHandle()->isVisible();
+    };
     form->installEventFilter(&watch);
     clock.start();
     form->close();
@@ -82,7 +72,7 @@ const std::string Saved = settingsFile("0", "0", "True");
 
 TEST_F(QtWindowTest, TheEventLoopEndingClosesTheWindow) {
     vorlane::SessionEnd sessionEnd;
-    writeAll(settingsPath(), Unsaved);
+    writeBytes(settingsPath().toStdString(), Unsaved);
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
     QApplication::exec();
     EXPECT_FALSE(form->isVisible());
@@ -94,18 +84,16 @@ TEST_F(QtWindowTest, TheEventLoopEndingClosesTheWindow) {
 TEST_F(QtWindowTest, ASignalDuringAWarningClosesTheWindow) {
     form->warningBox = [this](const QString& text) { form->showWarningBox(text); };
     vorlane::SessionEnd sessionEnd;
-    writeAll(settingsPath(), Unsaved);
+    writeBytes(settingsPath().toStdString(), Unsaved);
     QTimer::singleShot(100, [] { std::raise(SIGTERM); });
     bool answeredByHand = false; // after 5 s, so that a box left waiting fails the test
-    QTimer answer;
-    answer.setSingleShot(true);
-    QObject::connect(&answer, &QTimer::timeout, [&] {
+    const QObject answerer;      // ends the answer's timer with the test
+    QTimer::singleShot(5000, &answerer, [&] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             answeredByHand = true;
             box->accept();
         }
     });
-    answer.start(5000);
     form->Textフレーム番号->setText("2592000");
     form->form().CommandF2T_Click(); // returns when the box's wait has ended
     EXPECT_FALSE(answeredByHand);

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <tuple>
+#include <utility>
 
 namespace vorlane {
 namespace {
@@ -28,34 +30,39 @@ void scrambleGlobals() {
     Global::DropFrame = false;
 }
 
+// A settings file's path in a temporary folder of its own.
+struct IniFolder {
+    TempFolder folder;
+    std::string path = folder.file("vorlane.ini");
+};
+
+// The three variables that a load or a save sets, for one comparison.
+std::tuple<std::int32_t, std::int32_t, bool> globals() {
+    return {Global::WindowX, Global::WindowY, Global::DropFrame};
+}
+
 TEST(LoadSettings, FirstRunWritesTheDefaultsInOrder) {
-    const TempFolder folder;
-    const std::string path = folder.file("vorlane.ini");
+    const IniFolder ini;
     scrambleGlobals();
-    LoadSettings(path);
-    EXPECT_EQ(Global::WindowX, 0);
-    EXPECT_EQ(Global::WindowY, 0);
-    EXPECT_TRUE(Global::DropFrame);
-    // "[位置]" CRLF "X=0" CRLF "Y=0" CRLF "[設定]" CRLF "ドロップフレーム=True" CRLF, code page
-    // 932.
-    EXPECT_EQ(readBytes(path), "[\x88\xca\x92\x75]\r\nX=0\r\nY=0\r\n[\x90\xdd\x92\xe8]\r\n"
-                               "\x83\x68\x83\x8d\x83\x62\x83\x76\x83\x74\x83\x8c\x81\x5b\x83\x80"
-                               "=True\r\n");
+    LoadSettings(ini.path);
+    EXPECT_EQ(globals(), std::tuple(0, 0, true));
+    // "[位置]" CRLF "X=0" CRLF "Y=0" CRLF "[設定]" CRLF "ドロップフレーム=True" CRLF in cp932.
+    EXPECT_EQ(readBytes(ini.path),
+              "[\x88\xca\x92\x75]\r\nX=0\r\nY=0\r\n[\x90\xdd\x92\xe8]\r\n"
+              "\x83\x68\x83\x8d\x83\x62\x83\x76\x83\x74\x83\x8c\x81\x5b\x83\x80"
+              "=True\r\n");
 }
 
 TEST(SaveSettings, ClosingAt1200And900InNonDropModeWritesTheExampleAndLoadsBack) {
-    const TempFolder folder;
-    const std::string path = folder.file("vorlane.ini");
+    const IniFolder ini;
     scrambleGlobals();
-    SaveSettings(path, WindowPosition{1200.0, 900.0}, false);
-    EXPECT_EQ(readBytes(path), settingsFile("1200", "900", "False"));
+    SaveSettings(ini.path, WindowPosition{1200.0, 900.0}, false);
+    EXPECT_EQ(readBytes(ini.path), settingsFile("1200", "900", "False"));
     scrambleGlobals();
     Global::DropFrame = true;
-    LoadSettings(path);
-    EXPECT_EQ(Global::WindowX, 1200);
-    EXPECT_EQ(Global::WindowY, 900);
-    EXPECT_FALSE(Global::DropFrame);
-    EXPECT_EQ(readBytes(path), settingsFile("1200", "900", "False"));
+    LoadSettings(ini.path);
+    EXPECT_EQ(globals(), std::tuple(1200, 900, false));
+    EXPECT_EQ(readBytes(ini.path), settingsFile("1200", "900", "False"));
 }
 
 TEST(LoadSettings, ReadsPositionsLikeValAndRoundsHalvesToEven) {
@@ -84,15 +91,12 @@ TEST(LoadSettings, ReadsPositionsLikeValAndRoundsHalvesToEven) {
         {"1e400", 0, "1e400"},
     };
     for (const auto& row : rows) {
-        const TempFolder folder;
-        const std::string path = folder.file("vorlane.ini");
-        writeBytes(path, settingsFile(row.stored, "-7", "False"));
+        const IniFolder ini;
+        writeBytes(ini.path, settingsFile(row.stored, "-7", "False"));
         scrambleGlobals();
-        LoadSettings(path);
-        EXPECT_EQ(Global::WindowX, row.expected) << row.stored;
-        EXPECT_EQ(Global::WindowY, -7) << row.stored;
-        EXPECT_FALSE(Global::DropFrame) << row.stored;
-        EXPECT_EQ(readBytes(path), settingsFile(row.storedAfter, "-7", "False")) << row.stored;
+        LoadSettings(ini.path);
+        EXPECT_EQ(globals(), std::tuple(row.expected, -7, false)) << row.stored;
+        EXPECT_EQ(readBytes(ini.path), settingsFile(row.storedAfter, "-7", "False")) << row.stored;
     }
 }
 
@@ -119,40 +123,33 @@ TEST(LoadSettings, ReadsTheModeFromWordsOrNumbers) {
         {"falsehood", true, "falsehood"},
     };
     for (const auto& row : rows) {
-        const TempFolder folder;
-        const std::string path = folder.file("vorlane.ini");
-        writeBytes(path, settingsFile("1", "2", row.stored));
+        const IniFolder ini;
+        writeBytes(ini.path, settingsFile("1", "2", row.stored));
         scrambleGlobals();
         Global::DropFrame = !row.expected;
-        LoadSettings(path);
+        LoadSettings(ini.path);
         EXPECT_EQ(Global::DropFrame, row.expected) << row.stored;
-        EXPECT_EQ(readBytes(path), settingsFile("1", "2", row.storedAfter)) << row.stored;
+        EXPECT_EQ(readBytes(ini.path), settingsFile("1", "2", row.storedAfter)) << row.stored;
     }
 }
 
 TEST(LoadSettings, AddsTheMissingModeSectionAndKeepsThePosition) {
-    const TempFolder folder;
-    const std::string path = folder.file("vorlane.ini");
-    writeBytes(path, cp932("[位置]\r\nX=10\r\nY=20\r\n"));
-    LoadSettings(path);
-    EXPECT_EQ(Global::WindowX, 10);
-    EXPECT_EQ(Global::WindowY, 20);
-    EXPECT_TRUE(Global::DropFrame);
-    EXPECT_EQ(readBytes(path), settingsFile("10", "20", "True"));
+    const IniFolder ini;
+    writeBytes(ini.path, cp932("[位置]\r\nX=10\r\nY=20\r\n"));
+    LoadSettings(ini.path);
+    EXPECT_EQ(globals(), std::tuple(10, 20, true));
+    EXPECT_EQ(readBytes(ini.path), settingsFile("10", "20", "True"));
 }
 
 TEST(LoadSettings, KeepsEveryByteOfAFileWrittenByHand) {
-    const TempFolder folder;
-    const std::string path = folder.file("vorlane.ini");
+    const IniFolder ini;
     const std::string before = cp932("; 手で書いた設定\n[その他]\nX=99\n\n[位置]\n  x = \n"
                                      "y=-40\n; 終わり\n[設定]\nドロップフレーム = false \n");
-    writeBytes(path, before);
-    LoadSettings(path);
-    EXPECT_EQ(Global::WindowX, 0);
-    EXPECT_EQ(Global::WindowY, -40);
-    EXPECT_FALSE(Global::DropFrame);
-    EXPECT_EQ(readBytes(path), cp932("; 手で書いた設定\n[その他]\nX=99\n\n[位置]\nx=0\n"
-                                     "y=-40\n; 終わり\n[設定]\nドロップフレーム = false \n"));
+    writeBytes(ini.path, before);
+    LoadSettings(ini.path);
+    EXPECT_EQ(globals(), std::tuple(0, -40, false));
+    EXPECT_EQ(readBytes(ini.path), cp932("; 手で書いた設定\n[その他]\nX=99\n\n[位置]\nx=0\n"
+                                         "y=-40\n; 終わり\n[設定]\nドロップフレーム = false \n"));
 }
 
 TEST(LoadSettings, ReadsAndRewritesEachFileInItsEncoding) {
@@ -173,16 +170,15 @@ TEST(LoadSettings, ReadsAndRewritesEachFileInItsEncoding) {
          cp932("[位置]\r\nX=6\r\nY=7\r\n[設定]\r\nドロップフレーム=True")},
     };
     for (const auto& row : rows) {
-        const TempFolder folder;
-        const std::string path = folder.file("vorlane.ini");
-        writeBytes(path, row.before);
+        const IniFolder ini;
+        writeBytes(ini.path, row.before);
         scrambleGlobals();
         Global::DropFrame = true;
-        LoadSettings(path);
+        LoadSettings(ini.path);
         EXPECT_EQ(Global::WindowX, 5) << testing::PrintToString(row.before);
         EXPECT_FALSE(Global::DropFrame) << testing::PrintToString(row.before);
-        SaveSettings(path, WindowPosition{6.0, 7.0}, true);
-        EXPECT_EQ(readBytes(path), row.after);
+        SaveSettings(ini.path, WindowPosition{6.0, 7.0}, true);
+        EXPECT_EQ(readBytes(ini.path), row.after);
     }
 }
 
@@ -192,50 +188,39 @@ TEST(LoadSettings, StartsWhateverTheFileHolds) {
     for (char& c : garbage)
         c = static_cast<char>(random());
     for (const std::string& before : {garbage, std::string(1'000'000, '[')}) {
-        const TempFolder folder;
-        const std::string path = folder.file("vorlane.ini");
-        writeBytes(path, before);
+        const IniFolder ini;
+        writeBytes(ini.path, before);
         scrambleGlobals();
-        LoadSettings(path);
-        const std::optional<std::string> after = readBytes(path);
+        LoadSettings(ini.path);
+        const std::optional<std::string> after = readBytes(ini.path);
         ASSERT_TRUE(after);
         EXPECT_EQ(after->substr(0, before.size()), before) << "existing bytes must stay";
         // Whatever was loaded is now in the file, so the next start finds the same.
-        const std::int32_t x = Global::WindowX;
-        const std::int32_t y = Global::WindowY;
-        const bool dropFrame = Global::DropFrame;
-        LoadSettings(path);
-        EXPECT_EQ(Global::WindowX, x);
-        EXPECT_EQ(Global::WindowY, y);
-        EXPECT_EQ(Global::DropFrame, dropFrame);
+        const auto loaded = globals();
+        LoadSettings(ini.path);
+        EXPECT_EQ(globals(), loaded);
     }
 }
 
 TEST(LoadSettings, TenMillionDigitPositionUsesTheDefault) {
-    const TempFolder folder;
-    const std::string path = folder.file("vorlane.ini");
+    const IniFolder ini;
     const std::string before = cp932("[位置]\r\nX=") + std::string(10'000'000, '7') + "\r\n";
-    writeBytes(path, before);
+    writeBytes(ini.path, before);
     scrambleGlobals();
-    LoadSettings(path);
-    EXPECT_EQ(Global::WindowX, 0);
-    EXPECT_EQ(Global::WindowY, 0);
-    EXPECT_TRUE(Global::DropFrame);
-    EXPECT_EQ(readBytes(path), before.substr(0, before.size() - 2) +
-                                   cp932("\r\nY=0\r\n[設定]\r\nドロップフレーム=True\r\n"));
+    LoadSettings(ini.path);
+    EXPECT_EQ(globals(), std::tuple(0, 0, true));
+    EXPECT_EQ(readBytes(ini.path), before.substr(0, before.size() - 2) +
+                                       cp932("\r\nY=0\r\n[設定]\r\nドロップフレーム=True\r\n"));
 }
 
 TEST(LoadSettings, DirectoryInPlaceOfTheFileGivesTheDefaults) {
-    const TempFolder folder;
-    const std::string path = folder.file("vorlane.ini");
-    ASSERT_EQ(::mkdir(path.c_str(), 0755), 0);
+    const IniFolder ini;
+    ASSERT_EQ(::mkdir(ini.path.c_str(), 0755), 0);
     scrambleGlobals();
-    LoadSettings(path);
-    EXPECT_EQ(Global::WindowX, 0);
-    EXPECT_EQ(Global::WindowY, 0);
-    EXPECT_TRUE(Global::DropFrame);
-    SaveSettings(path, WindowPosition{5.0, 5.0}, false);
-    EXPECT_EQ(folder.entryCount(), 1U);
+    LoadSettings(ini.path);
+    EXPECT_EQ(globals(), std::tuple(0, 0, true));
+    SaveSettings(ini.path, WindowPosition{5.0, 5.0}, false);
+    EXPECT_EQ(ini.folder.entryCount(), 1U);
 }
 
 TEST(SaveSettings, RoundsHalvesToEvenAndSkipsPositionsOutsideThe32BitRange) {
@@ -259,15 +244,12 @@ TEST(SaveSettings, RoundsHalvesToEvenAndSkipsPositionsOutsideThe32BitRange) {
         {-infinity, 33, "33"},
     };
     for (const auto& row : rows) {
-        const TempFolder folder;
-        const std::string path = folder.file("vorlane.ini");
-        writeBytes(path, settingsFile("33", "44", "True"));
+        const IniFolder ini;
+        writeBytes(ini.path, settingsFile("33", "44", "True"));
         Global::WindowX = 33;
-        SaveSettings(path, WindowPosition{row.left, 45.0}, false);
-        EXPECT_EQ(Global::WindowX, row.expected) << row.left;
-        EXPECT_EQ(Global::WindowY, 45) << row.left;
-        EXPECT_FALSE(Global::DropFrame) << row.left;
-        EXPECT_EQ(readBytes(path), settingsFile(row.stored, "45", "False")) << row.left;
+        SaveSettings(ini.path, WindowPosition{row.left, 45.0}, false);
+        EXPECT_EQ(globals(), std::tuple(row.expected, 45, false)) << row.left;
+        EXPECT_EQ(readBytes(ini.path), settingsFile(row.stored, "45", "False")) << row.left;
     }
 }
 
@@ -281,15 +263,13 @@ TEST(SaveSettings, WithoutAPositionStoresTheModeAlone) {
          cp932("[位置]\r\nY=abc\r\n[設定]\r\nドロップフレーム=False\r\n")},
     };
     for (const auto& row : rows) {
-        const TempFolder folder;
-        const std::string path = folder.file("vorlane.ini");
-        writeBytes(path, row.before);
+        const IniFolder ini;
+        writeBytes(ini.path, row.before);
         Global::WindowX = 1;
         Global::WindowY = 2;
-        SaveSettings(path, std::nullopt, false);
-        EXPECT_EQ(readBytes(path), row.after);
-        EXPECT_EQ(Global::WindowX, 1);
-        EXPECT_EQ(Global::WindowY, 2);
+        SaveSettings(ini.path, std::nullopt, false);
+        EXPECT_EQ(readBytes(ini.path), row.after);
+        EXPECT_EQ(std::pair(Global::WindowX, Global::WindowY), std::pair(1, 2));
     }
 }
 
@@ -340,11 +320,10 @@ TEST(SaveSettings, StoresWhatTheThreeSingleWritesWouldInOneGo) {
                                                 "ドロップフレーム=False\r\n")},
     };
     for (const auto& row : rows) {
-        const TempFolder folder;
-        const std::string path = folder.file("vorlane.ini");
-        writeBytes(path, row.before);
-        SaveSettings(path, WindowPosition{1.0, 2.0}, false);
-        EXPECT_EQ(readBytes(path), row.after);
+        const IniFolder ini;
+        writeBytes(ini.path, row.before);
+        SaveSettings(ini.path, WindowPosition{1.0, 2.0}, false);
+        EXPECT_EQ(readBytes(ini.path), row.after);
     }
 }
 
@@ -355,10 +334,9 @@ TEST(SaveSettings, TwoCopiesClosingAtOnceLeaveTheValuesOfOneOfThem) {
     const std::string path = folder.file("vorlane.ini");
     // Copy c saves X = c * 100000 + n, Y = X + 50000, and the mode c == 1.
     const auto consistent = [](const std::string& bytes) {
-        const std::optional<std::string> x = findProfileValue(bytes, PositionSection, WindowXKey);
-        const std::optional<std::string> y = findProfileValue(bytes, PositionSection, WindowYKey);
-        const std::optional<std::string> mode =
-            findProfileValue(bytes, OptionsSection, DropFrameKey);
+        const auto x = findProfileValue(bytes, PositionSection, WindowXKey);
+        const auto y = findProfileValue(bytes, PositionSection, WindowYKey);
+        const auto mode = findProfileValue(bytes, OptionsSection, DropFrameKey);
         const std::int32_t left = positionFromText(x.value_or("")).value_or(-1);
         return x && y && mode && positionFromText(*y) == left + 50000 &&
                dropFrameFromText(*mode) == (left >= 100000);
@@ -388,19 +366,16 @@ TEST(LoadSettings, WaitsAtMostItsWaitForALockedFileAndThenWritesNothing) {
         std::int32_t x;
     } rows[] = {{"", 0}, {cp932("[位置]\r\nX=5\r\n"), 5}};
     for (const auto& row : rows) {
-        const TempFolder folder;
-        const std::string path = folder.file("vorlane.ini");
-        writeBytes(path, row.before);
-        const test::LockHolder holder(path, std::chrono::minutes(1));
+        const IniFolder ini;
+        writeBytes(ini.path, row.before);
+        const test::LockHolder holder(ini.path, std::chrono::minutes(1));
         ASSERT_TRUE(holder.locked());
         scrambleGlobals();
         const auto start = std::chrono::steady_clock::now();
-        LoadSettings(path, ShortWait);
+        LoadSettings(ini.path, ShortWait);
         EXPECT_LT(std::chrono::steady_clock::now() - start, ShortWait + 500ms);
-        EXPECT_EQ(Global::WindowX, row.x);
-        EXPECT_EQ(Global::WindowY, 0);
-        EXPECT_TRUE(Global::DropFrame);
-        EXPECT_EQ(readBytes(path), row.before);
+        EXPECT_EQ(globals(), std::tuple(row.x, 0, true));
+        EXPECT_EQ(readBytes(ini.path), row.before);
     }
 }
 
@@ -410,16 +385,15 @@ TEST(SaveSettings, WaitsAtMostItsWaitForALockedFile) {
         bool saved;
     } rows[] = {{std::chrono::minutes(1), false}, {100ms, true}};
     for (const auto& row : rows) {
-        const TempFolder folder;
-        const std::string path = folder.file("vorlane.ini");
+        const IniFolder ini;
         const std::string before = settingsFile("1", "2", "True");
-        writeBytes(path, before);
-        const test::LockHolder holder(path, row.hold);
+        writeBytes(ini.path, before);
+        const test::LockHolder holder(ini.path, row.hold);
         ASSERT_TRUE(holder.locked());
         const auto start = std::chrono::steady_clock::now();
-        SaveSettings(path, WindowPosition{30.0, 40.0}, false, ShortWait);
+        SaveSettings(ini.path, WindowPosition{30.0, 40.0}, false, ShortWait);
         EXPECT_LT(std::chrono::steady_clock::now() - start, ShortWait + 500ms);
-        EXPECT_EQ(readBytes(path), row.saved ? settingsFile("30", "40", "False") : before);
+        EXPECT_EQ(readBytes(ini.path), row.saved ? settingsFile("30", "40", "False") : before);
     }
 }
 

@@ -72,9 +72,8 @@ TEST(ProfileFile, NoRegularFileAtThePathGivesTheDefaultAndIsLeftAlone) {
         EXPECT_EQ(GetIniString("S", "k", path), MissingValue) << path;
         EXPECT_FALSE(PutIniString(path, "S", "k", "v")) << path;
     }
-    struct stat status {};
-    EXPECT_TRUE(::stat(directory.c_str(), &status) == 0 && S_ISDIR(status.st_mode));
-    EXPECT_TRUE(::stat(fifo.c_str(), &status) == 0 && S_ISFIFO(status.st_mode));
+    EXPECT_TRUE(std::filesystem::is_directory(directory));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     EXPECT_EQ(folder.entryCount(), 2U);
 }
 
@@ -85,9 +84,7 @@ TEST(ProfileFile, OversizedFileCountsAsEmptyAndIsLeftAlone) {
     ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(MaxProfileFileBytes) + 1), 0);
     EXPECT_EQ(GetIniString("S", "k", path), MissingValue);
     EXPECT_FALSE(PutIniString(path, "S", "k", "2"));
-    struct stat status {};
-    ASSERT_EQ(::stat(path.c_str(), &status), 0);
-    EXPECT_EQ(status.st_size, static_cast<off_t>(MaxProfileFileBytes) + 1);
+    EXPECT_EQ(std::filesystem::file_size(path), MaxProfileFileBytes + 1);
 }
 
 TEST(ProfileFile, WriteThroughASymbolicLinkChangesTheLinkedFile) {
@@ -98,8 +95,7 @@ TEST(ProfileFile, WriteThroughASymbolicLinkChangesTheLinkedFile) {
     ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
     EXPECT_TRUE(PutIniString(link, "S", "k", "2"));
     EXPECT_EQ(readBytes(real), "[S]\nk=2\n");
-    struct stat status {};
-    EXPECT_TRUE(::lstat(link.c_str(), &status) == 0 && S_ISLNK(status.st_mode));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
 }
 
 // Permissions do not stop the superuser, so these run in a child process that gives up its
@@ -206,10 +202,10 @@ TEST(ProfileFile, AWriteRemovesOnlyTheTemporaryFilesThatCrashedWritersLeft) {
             ASSERT_EQ(::mkdir(entry.c_str(), 0700), 0);
     }
     EXPECT_TRUE(PutIniString(path, "S", "k", "2"));
-    for (const auto& row : rows) {
-        struct stat status {};
-        EXPECT_EQ(::lstat(folder.file(row.name).c_str(), &status) != 0, row.removed) << row.name;
-    }
+    for (const auto& row : rows)
+        EXPECT_EQ(!std::filesystem::exists(std::filesystem::symlink_status(folder.file(row.name))),
+                  row.removed)
+            << row.name;
     EXPECT_EQ(readBytes(outside), "mine");
 }
 
@@ -244,9 +240,7 @@ TEST(ProfileFile, InPlaceRewriteOnAFullDiskLeavesTheFileWholeOrWritesItWhole) {
     const std::string path = disk.file("vorlane.ini");
     constexpr std::string_view Tail = "; mine\r\n";
     std::string file = "[S]\r\nk=1\r\n;";
-    file += std::string(12288 - file.size() - 2 - Tail.size(), 'c');
-    file += "\r\n";
-    file += Tail;
+    file.append(12288 - file.size() - 2 - Tail.size(), 'c').append("\r\n").append(Tail);
     writeBytes(path, file);
     test::giveToUnprivileged(path);
     disk.fill("filler");
@@ -278,8 +272,7 @@ TEST(ProfileFile, AWriteThatWouldPassTheSizeLimitIsNotMade) {
     const TempFolder folder(test::memoryFolder());
     const std::string path = folder.file("vorlane.ini");
     std::string file = "[S]\r\nk=5\r\n;";
-    file += std::string(MaxProfileFileBytes - 1 - file.size() - 2, 'c');
-    file += "\r\n";
+    file.append(MaxProfileFileBytes - 1 - file.size() - 2, 'c').append("\r\n");
     writeBytes(path, file);
     const struct {
         std::string section;
@@ -294,9 +287,7 @@ TEST(ProfileFile, AWriteThatWouldPassTheSizeLimitIsNotMade) {
     };
     for (const auto& row : rows) {
         EXPECT_EQ(PutIniString(path, row.section, "k", row.value), row.written) << row.value;
-        struct stat status {};
-        ASSERT_EQ(::stat(path.c_str(), &status), 0);
-        EXPECT_EQ(static_cast<std::size_t>(status.st_size), row.sizeAfter) << row.value;
+        EXPECT_EQ(std::filesystem::file_size(path), row.sizeAfter) << row.value;
     }
     EXPECT_EQ(GetIniString("S", "k", path), "6");
 }

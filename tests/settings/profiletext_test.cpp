@@ -134,9 +134,7 @@ TEST(FindProfileValue, CutsLongValuesBetweenCharacters) {
     std::string wide;
     for (int i = 0; i < 1300; ++i)
         wide += "位";
-    std::string utf8Wide; // 867 three-byte characters: 2601 bytes
-    for (int i = 0; i < 867; ++i)
-        utf8Wide += "位";
+    const std::string utf8Wide = wide.substr(0, 3 * 867); // 867 three-byte characters: 2601 bytes
 
     const struct {
         std::string bytes;

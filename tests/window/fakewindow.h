@@ -53,14 +53,16 @@ public:
         const Box& b = box(entryBox);
         return b.selectionStart == 0 && b.selectionLength == static_cast<int>(b.text.size());
     }
+    bool focusedWhole(EntryBox entryBox) const {
+        return focus == entryBox && wholeTextSelected(entryBox);
+    }
+    // The time boxes follow the frame box.
     std::vector<std::u16string> timeTexts() const {
-        return {box(EntryBox::Hours).text, box(EntryBox::Minutes).text,
-                box(EntryBox::SecFrames).text};
+        return {boxes[1].text, boxes[2].text, boxes[3].text};
     }
     void setTimeTexts(const std::vector<std::u16string>& texts) {
-        box(EntryBox::Hours).text = texts.at(0);
-        box(EntryBox::Minutes).text = texts.at(1);
-        box(EntryBox::SecFrames).text = texts.at(2);
+        for (std::size_t i = 0; i < 3; ++i)
+            boxes[i + 1].text = texts.at(i);
     }
 
     std::u16string text(EntryBox entryBox) const override { return box(entryBox).text; }

@@ -177,8 +177,7 @@ TEST_F(FormMainTest, TimecodeToFrame) {
             form->CommandT2F_Click();
             EXPECT_EQ(text(EntryBox::Frame), row.frame);
             EXPECT_EQ(window->timeTexts(), row.time); // not rewritten
-            EXPECT_EQ(window->focus, EntryBox::Hours);
-            EXPECT_TRUE(window->wholeTextSelected(EntryBox::Hours));
+            EXPECT_TRUE(window->focusedWhole(EntryBox::Hours));
             EXPECT_FALSE(form->LastF2T);
         }
         EXPECT_EQ(window->warnings.size(), row.warning.empty() ? 0u : 2u);
@@ -288,22 +287,18 @@ TEST_F(FormMainTest, EnterConvertsWalksTheTimeBoxesThenNormalisesAndConverts) {
     text(EntryBox::Frame) = u"3598";
     EXPECT_EQ(key(EntryBox::Frame, 13), 13); // Enter is passed on after its action
     EXPECT_EQ(window->timeTexts(), (Texts{u"0", u"02", u"00.02"}));
-    EXPECT_EQ(window->focus, EntryBox::Frame);
-    EXPECT_TRUE(window->wholeTextSelected(EntryBox::Frame));
+    EXPECT_TRUE(window->focusedWhole(EntryBox::Frame));
 
     window->setTimeTexts({u"0", u"0", u"75.45"});
     EXPECT_EQ(key(EntryBox::Hours, 13), 13);
-    EXPECT_EQ(window->focus, EntryBox::Minutes);
-    EXPECT_TRUE(window->wholeTextSelected(EntryBox::Minutes));
+    EXPECT_TRUE(window->focusedWhole(EntryBox::Minutes));
     key(EntryBox::Minutes, 13);
-    EXPECT_EQ(window->focus, EntryBox::SecFrames);
-    EXPECT_TRUE(window->wholeTextSelected(EntryBox::SecFrames));
+    EXPECT_TRUE(window->focusedWhole(EntryBox::SecFrames));
     EXPECT_EQ(window->timeTexts(), (Texts{u"0", u"0", u"75.45"})); // moving does not convert
     key(EntryBox::SecFrames, 13);
     EXPECT_EQ(window->timeTexts(), (Texts{u"0", u"01", u"16.15"}));
     EXPECT_EQ(text(EntryBox::Frame), u"2293"); // 1798 + 16 s * 30 + 15 in drop-frame
-    EXPECT_EQ(window->focus, EntryBox::Hours);
-    EXPECT_TRUE(window->wholeTextSelected(EntryBox::Hours));
+    EXPECT_TRUE(window->focusedWhole(EntryBox::Hours));
     EXPECT_FALSE(form->LastF2T);
 }
 
@@ -385,9 +380,7 @@ TEST_F(FormMainTest, PasteTimecodeConvertsInTheCountingOfTheText) {
         EXPECT_EQ(window->warnings, warnings(row.warning));
         EXPECT_EQ(form->LastF2T, row.focus != EntryBox::Hours);
         EXPECT_EQ(window->focus, row.focus.value_or(EntryBox::Minutes));
-        if (row.focus) {
-            EXPECT_TRUE(window->wholeTextSelected(*row.focus));
-        }
+        EXPECT_TRUE(!row.focus || window->wholeTextSelected(*row.focus));
     }
 }
 

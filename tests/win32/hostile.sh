@@ -11,10 +11,7 @@ whole() { # MODE: the file holds the program's keys and nothing else, the mode M
 fail() { echo "$name: $*" >&2 && exit 1; }
 copies() { [ "$(xdotool search --name '^ヴォルレーン$' | wc -l)" = "$1" ]; }
 ended() { ! kill -0 "$1" 2>/dev/null; }
-close() { # PID: alt+F4 to the active copy, which ends
-    key alt+F4
-    await ended "$1"
-}
+close() { key alt+F4 && await ended "$1"; } # PID: alt+F4 to the active copy, which ends
 drop_frame() { # a click on ドロップフレーム, and one on the frame box
     click 112
     expect 'option 112 1 1'
@@ -90,8 +87,7 @@ row() {
     binary) # read as no settings (the default mode is drop-frame); the close writes its keys
         close "$program"
         for key in '[位置]' 'X=' 'Y=' '[設定]' 'ドロップフレーム=True'; do
-            grep -aqF "$(printf %s "$key" | iconv -t CP932)" "$app/vorlane.ini" ||
-                fail "no $key"
+            grep -aqF "$(printf %s "$key" | iconv -t CP932)" "$app/vorlane.ini" || fail "no $key"
         done
         ;;
     oversized) # neither read (the default mode is drop-frame) nor rewritten
@@ -111,10 +107,7 @@ row() {
             run=()
             for _ in {1..25}; do run+=("${keys[RANDOM % ${#keys[@]}]}"); done
             xdotool key --delay 10 "${run[@]}"
-            while xdotool search --name '^Vorlane$' >/dev/null; do
-                key Return
-                sleep 0.2
-            done
+            while xdotool search --name '^Vorlane$' >/dev/null; do key Return; sleep 0.2; done
             ended "$program" && fail "the program ended"
         done
         probe live

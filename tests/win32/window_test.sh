@@ -44,8 +44,7 @@ moved() { read -r left top _ < <(probe rect 0) && [ "$left $top" != "100 80" ]; 
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" 2>/dev/null & pids+=($!)
 await test -s "$dir/display"
-DISPLAY=:$(<"$dir/display")
-export DISPLAY
+export DISPLAY=:$(<"$dir/display")
 openbox --sm-disable >/dev/null 2>&1 & pids+=($!)
 await xdotool get_num_desktops
 # The close starts from a stored position and mode.
@@ -161,20 +160,20 @@ paste) # against a clipboard owner that never answers, both pastes give up withi
     held hold
     key Tab Tab
     expect 'focus 102' 'box 102 "0" 0-1'
-    start=$(ms)
-    key shift+Insert
-    sleep 1; write 5 # dropped
-    probe live
+    hung() { # KEYS...: a paste; a key the window drops meanwhile, and a paint
+        start=$(ms)
+        key "$@"
+        sleep 1; write 5
+        probe live
+    }
+    hung shift+Insert
     sleep "$(((start + 6000 - $(ms)) / 1000)).$(((start + 6000 - $(ms)) % 1000 / 100))"
     write 6 # taken: the paste has given up
     expect 'box 102 "6" 1-1'
     probe free
     key shift+F10
     expect menu
-    start=$(ms)
-    key Down Down Return
-    sleep 1; write 5
-    probe live
+    hung Down Down Return
     expect 'warning "タイムコードの形式が正しくありません。"'
     (($(ms) - start < 6000)) || { echo "the menu's paste took $(($(ms) - start)) ms" >&2; exit 1; }
     key Return

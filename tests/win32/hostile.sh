@@ -4,9 +4,6 @@
 # shellcheck shell=bash disable=SC2154 # the harness's variables
 name=${1#hostile.}
 
-ini() { # X Y MODE: a settings file as the program writes it
-    printf '[位置]\r\nX=%d\r\nY=%d\r\n[設定]\r\nドロップフレーム=%s\r\n' "$@" | iconv -t CP932
-}
 whole() { # MODE: the file holds the program's keys and nothing else, the mode MODE
     iconv -f CP932 -t UTF-8 "$app/vorlane.ini" | tr -d '\r' |
         grep -Pzq "^\\[位置\\]\\nX=-?\\d+\\nY=-?\\d+\\n\\[設定\\]\\nドロップフレーム=$1\\n\$"
@@ -14,28 +11,20 @@ whole() { # MODE: the file holds the program's keys and nothing else, the mode M
 fail() { echo "$name: $*" >&2 && exit 1; }
 copies() { [ "$(xdotool search --name '^ヴォルレーン$' | wc -l)" = "$1" ]; }
 ended() { ! kill -0 "$1" 2>/dev/null; }
-close() { # PID: alt+F4 to the active copy, which ends
-    key alt+F4
-    await ended "$1"
-}
+close() { key alt+F4 && await ended "$1"; } # PID: alt+F4 to the active copy, which ends
 drop_frame() { # a click on ドロップフレーム, and one on the frame box
     click 112
     expect 'option 112 1 1'
     click 100
     expect 'focus 100'
 }
-lock() { # MS: another program holds vorlane.ini open without sharing for MS milliseconds
-    (cd "$app" && exec wine "$probe_exe" lock vorlane.ini "$1") >"$dir/locked" 2>/dev/null &
-    pids+=($!) holder=$!
-    await grep -q held "$dir/locked"
-}
 
 prepare() {
+    [[ ! $name =~ ^(held|freed|oversized|twocopies)$ ]] || ini 1500 1200 False >"$app/vorlane.ini"
     case $name in
-    held | freed)
-        ini 1500 1200 False >"$app/vorlane.ini"
+    held | freed) # another program holds the file open without sharing
         cp "$app/vorlane.ini" "$dir/before"
-        lock 100000
+        held lock vorlane.ini 100000
         ;;
     longpath) # 12 folders of 28 characters: the settings file's path is beyond MAX_PATH
         app=$dir$(printf '/a-folder-with-a-long-name-%02d' {1..12})
@@ -46,35 +35,27 @@ prepare() {
         for _ in {1..16}; do printf '%b' "$(printf '\\x%02x' {0..255})"; done >"$app/vorlane.ini"
         ;;
     oversized) # the settings first, then zeros to 70 MB, beyond what the program reads
-        ini 1500 1200 False >"$app/vorlane.ini"
         truncate -s 70M "$app/vorlane.ini"
         md5sum <"$app/vorlane.ini" >"$dir/before"
         ;;
     folder) mkdir "$app/vorlane.ini" ;;
-    twocopies) ini 1500 1200 False >"$app/vorlane.ini" ;;
     esac
 }
 
 row() {
     local program=${pids[-1]}
     case $name in
-    held) # the window comes up at once; the close waits its 5 s, then writes nothing
+    held | freed) # the window comes up at once; held, the close waits its 5 s, then writes
+        # nothing; freed 2 s into the close's wait, the close saves
         ((shown - started < 2000)) || fail "the window took $((shown - started)) ms"
         drop_frame
-        local start
         start=$(ms)
-        close "$program"
+        key alt+F4
+        [ "$name" = held ] || { sleep 2; kill "$holder"; }
+        await ended "$program"
+        [ "$name" = held ] || { whole True; return; }
         (($(ms) - start < 7000)) || fail "the close took $(($(ms) - start)) ms"
         cmp "$dir/before" "$app/vorlane.ini"
-        ;;
-    freed) # freed 2 s into the close's wait: the close saves
-        ((shown - started < 2000)) || fail "the window took $((shown - started)) ms"
-        drop_frame
-        key alt+F4
-        sleep 2
-        kill "$holder"
-        await ended "$program"
-        whole True
         ;;
     endsession) # the session ends while the warning is open: saved, and the program ends
         drop_frame
@@ -92,8 +73,7 @@ row() {
         ;;
     twocopies) # both start in non-drop mode; the one in front turns drop-frame on and closes
         # first, the other closes after it: its save is the last, and the file stays whole
-        (cd "$app" && exec wine vorlane.exe) </dev/null >/dev/null 2>&1 & pids+=($!)
-        local second=$!
+        (cd "$app" && exec wine vorlane.exe) </dev/null >/dev/null 2>&1 & pids+=($!) second=$!
         await copies 2
         drop_frame
         key alt+F4
@@ -107,8 +87,7 @@ row() {
     binary) # read as no settings (the default mode is drop-frame); the close writes its keys
         close "$program"
         for key in '[位置]' 'X=' 'Y=' '[設定]' 'ドロップフレーム=True'; do
-            grep -aqF "$(printf %s "$key" | iconv -t CP932)" "$app/vorlane.ini" ||
-                fail "no $key"
+            grep -aqF "$(printf %s "$key" | iconv -t CP932)" "$app/vorlane.ini" || fail "no $key"
         done
         ;;
     oversized) # neither read (the default mode is drop-frame) nor rewritten
@@ -128,10 +107,7 @@ row() {
             run=()
             for _ in {1..25}; do run+=("${keys[RANDOM % ${#keys[@]}]}"); done
             xdotool key --delay 10 "${run[@]}"
-            while xdotool search --name '^Vorlane$' >/dev/null; do
-                key Return
-                sleep 0.2
-            done
+            while xdotool search --name '^Vorlane$' >/dev/null; do key Return; sleep 0.2; done
             ended "$program" && fail "the program ended"
         done
         probe live

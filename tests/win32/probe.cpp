@@ -1,17 +1,16 @@
-// Reads a running vorlane.exe back for window_test.sh. `probe expect LINE...` waits up to 20 s
-// until every LINE is among the state lines, else prints them and fails; `probe rect ID` prints
-// the screen rectangle of control ID, of the window for 0, of the message box's OK button for 1.
-// State lines: `box ID "TEXT" START-END`, `option ID CHECKED TABSTOP`, `button ID STYLE`,
-// `focus ID` (0 outside the window's controls), `warning "TEXT"` while a message box captioned
-// "Vorlane" is open, `menu` while a popup menu is, and `clipboard "TEXT"` only when a LINE asks for
-// it: holding the clipboard open could make the window's own copy fail. `probe accessible` reads
-// every control's accessible name and description through MSAA, as a screen reader does, and
-// fails unless each is its row's of the shared table. `probe hold` takes the clipboard with
-// text rendered on request, prints "held" and never answers the request, as a hung program does.
-// `probe live` fails unless the window repaints within 1 s, and `probe free` unless the clipboard
-// can be opened. `probe lock FILE MS` holds FILE open without sharing for MS milliseconds (as
-// some editors do), printing "held" once it does. `probe endsession` ends the session for the
-// window as Windows does: it asks, tells it, and ends its process once it has answered.
+// Reads a running vorlane.exe back for window_test.sh, and acts on it as Windows and other
+// programs do. `probe expect LINE...` waits up to 20 s until every LINE is among the state lines,
+// else prints them and fails: `box ID "TEXT" START-END`, `option ID CHECKED TABSTOP`, `button ID
+// STYLE`, `focus ID` (0 outside the window's controls), `warning "TEXT"` while a message box
+// captioned "Vorlane" is open, `menu` while a popup menu is, and `clipboard "TEXT"` only when a
+// LINE asks for it: holding the clipboard open could make the window's own copy fail. `rect ID`
+// prints the screen rectangle of control ID, of the window for 0, of the message box's OK button
+// for 1. `accessible` fails unless every control's MSAA name and description, read as a screen
+// reader does, are its row's of the shared table. `hold` takes the clipboard and never renders
+// it, as a hung program; `lock FILE MS` holds FILE unshared for MS ms, as some editors do; each
+// prints "held" once it holds. `live` fails unless the window repaints within 1 s, `free` unless
+// the clipboard opens. `endsession` ends the session as Windows does: asks, tells, then ends
+// the process once the window has answered.
 
 #include "window/accessibility.h"
 
@@ -23,7 +22,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -56,12 +54,10 @@ Lines state(HWND main, bool withClipboard) {
     };
     const auto item = [main](int id) { return ::GetDlgItem(main, id); };
     const auto style = [&item](int id) { return ::GetWindowLongW(item(id), GWL_STYLE); };
-    for (const int id : {100, 102, 103, 104}) {
-        DWORD start = 0;
-        DWORD end = 0;
-        ::SendMessageW(item(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                       reinterpret_cast<LPARAM>(&end));
-        add(L"box %d \"%ls\" %lu-%lu", id, text(item(id)).c_str(), start, end);
+    for (const int id : {100, 102, 103, 104}) { // the selection's ends in its low and high words
+        const auto selection = static_cast<DWORD>(::SendMessageW(item(id), EM_GETSEL, 0, 0));
+        add(L"box %d \"%ls\" %d-%d", id, text(item(id)).c_str(), LOWORD(selection),
+            HIWORD(selection));
     }
     for (const int id : {111, 112})
         add(L"option %d %d %d", id, static_cast<int>(::SendMessageW(item(id), BM_GETCHECK, 0, 0)),
@@ -86,109 +82,59 @@ Lines state(HWND main, bool withClipboard) {
     return lines;
 }
 
-// What MSAA reports of one text of control ID: "" for none, of a control reported invisible.
-std::wstring accessibleText(HWND main, int id, bool description) {
-    IAccessible* object = nullptr;
-    if (FAILED(::AccessibleObjectFromWindow(::GetDlgItem(main, id),
-                                            static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                            reinterpret_cast<void**>(&object))))
-        return L"(no object)";
+// Every control's accessible name and description as MSAA reports them, against its row of the
+// shared table: "" for none, of a control reported invisible.
+bool accessibleTextsMatch(HWND main) {
+    ::CoInitialize(nullptr);
     VARIANT self{};
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
-    BSTR text = nullptr;
-    const HRESULT result =
-        description ? object->get_accDescription(self, &text) : object->get_accName(self, &text);
-    std::wstring value = FAILED(result) ? L"(failed)" : text ? text : L"";
-    ::SysFreeString(text);
-    VARIANT state{};
-    // A control with nothing to say must also be passed over.
-    if (value.empty() && (FAILED(object->get_accState(self, &state)) || state.vt != VT_I4 ||
-                          !(state.lVal & STATE_SYSTEM_INVISIBLE)))
-        value = L"(shown)";
-    object->Release();
-    return value;
-}
-
-bool accessibleTextsMatch(HWND main) {
     bool match = true;
+    const auto mismatch = [&match](int id, const wchar_t* what, const std::wstring& found) {
+        std::wprintf(L"control %d %ls: \"%ls\"\n", id, what, found.c_str());
+        match = false;
+    };
     for (std::size_t i = 0; i < vorlane::Controls.size(); ++i) {
         const int id = 100 + static_cast<int>(i);
-        const auto& row = vorlane::AccessibleTexts[i];
-        for (const bool description : {false, true}) {
-            const std::u16string_view wanted = description ? row.description : row.name;
-            const std::wstring found = accessibleText(main, id, description);
-            if (found != std::wstring(wanted.begin(), wanted.end())) {
-                std::wprintf(L"control %d %ls: \"%ls\"\n", id,
-                             description ? L"description" : L"name", found.c_str());
-                match = false;
-            }
+        IAccessible* object = nullptr;
+        if (FAILED(::AccessibleObjectFromWindow(
+                ::GetDlgItem(main, id), static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                reinterpret_cast<void**>(&object)))) {
+            mismatch(id, L"object", L"none");
+            continue;
         }
+        for (const bool description : {false, true}) {
+            BSTR text = nullptr;
+            const HRESULT result = description ? object->get_accDescription(self, &text)
+                                               : object->get_accName(self, &text);
+            std::wstring found = FAILED(result) ? L"(failed)" : text ? text : L"";
+            ::SysFreeString(text);
+            VARIANT state{};
+            // A control with nothing to say must also be passed over.
+            if (found.empty() && (FAILED(object->get_accState(self, &state)) || state.vt != VT_I4 ||
+                                  !(state.lVal & STATE_SYSTEM_INVISIBLE)))
+                found = L"(shown)";
+            const auto& row = vorlane::AccessibleTexts[i];
+            const std::u16string_view wanted = description ? row.description : row.name;
+            if (found != std::wstring(wanted.begin(), wanted.end()))
+                mismatch(id, description ? L"description" : L"name", found);
+        }
+        object->Release();
     }
     return match;
 }
 
-// Whether the window and each of its controls have painted what was invalidated, within 1 s.
-bool repaints(HWND main) {
-    ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    const auto painted = [](HWND window, LPARAM) -> BOOL {
-        return !::GetUpdateRect(window, nullptr, FALSE);
-    };
-    for (int round = 0; round < 20; ++round, ::Sleep(50)) {
-        if (painted(main, 0) && ::EnumChildWindows(main, painted, 0))
-            return true;
-    }
-    std::wprintf(L"the window has not repainted within 1 s\n");
-    return false;
+int fail(const wchar_t* why) {
+    std::wprintf(L"%ls\n", why);
+    return 1;
 }
 
-// Wine's OpenClipboard first gives a hung owner 5 s to answer; it then opens unless another
-// thread has the clipboard open.
-bool clipboardOpens() {
-    if (::OpenClipboard(nullptr))
-        return ::CloseClipboard();
-    std::wprintf(L"the clipboard is held open\n");
-    return false;
-}
-
-[[noreturn]] void holdClipboard() {
-    const HWND owner =
-        ::CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    if (!owner || !::OpenClipboard(owner))
-        std::exit(1);
-    ::EmptyClipboard();
-    ::SetClipboardData(CF_UNICODETEXT, nullptr);
-    ::CloseClipboard();
-    std::wprintf(L"held\n");
-    std::fflush(stdout);
-    for (;;)
-        ::Sleep(INFINITE);
-}
-
-int lockFile(const wchar_t* path, DWORD milliseconds) {
-    const HANDLE file = ::CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return 1;
+// Tells the waiting script at once that the thing is held, then holds it for MS milliseconds.
+int held(DWORD milliseconds) {
     std::wprintf(L"held\n");
     std::fflush(stdout);
     ::Sleep(milliseconds);
-    ::CloseHandle(file);
     return 0;
-}
-
-int endSession(HWND main) {
-    DWORD id = 0;
-    ::GetWindowThreadProcessId(main, &id);
-    const HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
-    DWORD_PTR answer = 0;
-    ::SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000,
-                          &answer);
-    const bool told = ::SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
-                                            SMTO_NORMAL, 5000, &answer) != 0;
-    if (process)
-        ::TerminateProcess(process, 0);
-    return told && process ? 0 : 1;
 }
 
 } // namespace
@@ -205,20 +151,51 @@ int wmain(int argc, wchar_t** argv) {
         std::wprintf(L"%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
         return found ? 0 : 1;
     }
-    if (command == L"hold")
-        holdClipboard();
-    if (command == L"lock" && argc == 4)
-        return lockFile(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
-    if (command == L"endsession" && main)
-        return endSession(main);
-    if (command == L"live" && main)
-        return repaints(main) ? 0 : 1;
-    if (command == L"free")
-        return clipboardOpens() ? 0 : 1;
-    if (command == L"accessible" && main) {
-        ::CoInitialize(nullptr);
-        return accessibleTextsMatch(main) ? 0 : 1;
+    if (command == L"hold") { // text rendered on request, a request never answered
+        const HWND owner =
+            ::CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        if (!owner || !::OpenClipboard(owner))
+            return 1;
+        ::EmptyClipboard();
+        ::SetClipboardData(CF_UNICODETEXT, nullptr);
+        ::CloseClipboard();
+        return held(INFINITE);
     }
+    if (command == L"lock" && argc == 4) {
+        const HANDLE file = ::CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return file == INVALID_HANDLE_VALUE ? 1 : held(static_cast<DWORD>(_wtoi(argv[3])));
+    }
+    if (command == L"endsession" && main) {
+        DWORD id = 0;
+        ::GetWindowThreadProcessId(main, &id);
+        const HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+        DWORD_PTR answer = 0;
+        ::SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000,
+                              &answer);
+        const bool told = ::SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                                SMTO_NORMAL, 5000, &answer) != 0;
+        if (process)
+            ::TerminateProcess(process, 0);
+        return told && process ? 0 : 1;
+    }
+    if (command == L"live" && main) { // the window and each control paint what was invalidated
+        ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        const auto painted = [](HWND window, LPARAM) -> BOOL {
+            return !::GetUpdateRect(window, nullptr, FALSE);
+        };
+        for (int round = 0; round < 20; ++round, ::Sleep(50))
+            if (painted(main, 0) && ::EnumChildWindows(main, painted, 0))
+                return 0;
+        return fail(L"the window has not repainted within 1 s");
+    }
+    // Wine's OpenClipboard first gives a hung owner 5 s to answer; it then opens unless another
+    // thread has the clipboard open.
+    if (command == L"free")
+        return ::OpenClipboard(nullptr) && ::CloseClipboard() ? 0
+                                                              : fail(L"the clipboard is held open");
+    if (command == L"accessible" && main)
+        return accessibleTextsMatch(main) ? 0 : 1;
     if (command != L"expect")
         return 2;
     const Lines wanted(argv + 2, argv + argc);

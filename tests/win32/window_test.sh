@@ -6,7 +6,7 @@ set -euo pipefail
 exe=$2 probe_exe=$3 dir=$(mktemp -d) pids=() as=()
 trap 'kill "${pids[@]}" 2>/dev/null; wait; "${as[@]}" wineserver -k 2>/dev/null; rm -rf "$dir"' EXIT
 app=$dir
-if [ "$1" = peruser ]; then
+if [ "$1" = window.peruser ]; then
     # Installed as in Program Files: a folder of root's, mode 0755, and a user with a Wine of
     # their own. Wine ignores Unix permissions for root.
     [ "$(id -u)" = 0 ] || { echo "starts the program as another user: needs root"; exit 77; }
@@ -31,19 +31,24 @@ click() { # the middle of control $1, with mouse button $2
     read -r l t r b < <(probe rect "$1")
     xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click "${2:-1}"
 }
+held() { # PROBE_ARGS...: the probe, in the background, holds something; waits until it does
+    (cd "$app" && exec wine "$probe_exe" "$@") >"$dir/held" 2>/dev/null & pids+=($!) holder=$!
+    await grep -q held "$dir/held"
+}
+ini() { # X Y MODE: a settings file as the program writes it
+    printf '[位置]\r\nX=%d\r\nY=%d\r\n[設定]\r\nドロップフレーム=%s\r\n' "$@" | iconv -t CP932
+}
 ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
 active() { [ "$(xdotool getactivewindow)" = "$window" ]; }
 moved() { read -r left top _ < <(probe rect 0) && [ "$left $top" != "100 80" ]; }
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" 2>/dev/null & pids+=($!)
 await test -s "$dir/display"
-DISPLAY=:$(<"$dir/display")
-export DISPLAY
+export DISPLAY=:$(<"$dir/display")
 openbox --sm-disable >/dev/null 2>&1 & pids+=($!)
 await xdotool get_num_desktops
 # The close starts from a stored position and mode.
-[ "$1" != close ] || printf '[位置]\r\nX=1500\r\nY=1200\r\n[設定]\r\nドロップフレーム=False\r\n' |
-    iconv -t CP932 >"$dir/vorlane.ini"
+[ "$1" != window.close ] || ini 1500 1200 False >"$dir/vorlane.ini"
 # The hostile rows (hostile.sh) set up the program's folder and what is in it.
 prepare() { :; }
 # shellcheck source=tests/win32/hostile.sh
@@ -54,8 +59,7 @@ start() {
     started=$(ms)
     (cd "$app" && exec "${as[@]}" wine vorlane.exe) </dev/null >/dev/null 2>&1 & pids+=($!)
     await xdotool search --name '^ヴォルレーン$'
-    shown=$(ms)
-    window=$(xdotool search --name '^ヴォルレーン$')
+    shown=$(ms) window=$(xdotool search --name '^ヴォルレーン$')
     await active
     expect 'focus 100'
 }
@@ -64,7 +68,7 @@ prepare
 cp "$exe" "$app/vorlane.exe"
 start
 
-case $1 in
+case ${1#window.} in
 keys) # typing and Enter in each box; Tab; a click
     expect 'box 100 "0" 0-1' 'option 111 0 0' 'option 112 1 1'
     write 1800; key Return
@@ -112,8 +116,7 @@ close) # the position in twips (15 a pixel at 96 DPI) and the mode, in code page
     await moved
     click 112
     expect 'option 112 1 1'
-    printf '[位置]\r\nX=%d\r\nY=%d\r\n[設定]\r\nドロップフレーム=True\r\n' $((left * 15)) \
-        $((top * 15)) | iconv -t CP932 >"$dir/expected"
+    ini $((left * 15)) $((top * 15)) True >"$dir/expected"
     key alt+F4
     await cmp "$dir/expected" "$dir/vorlane.ini" || cmp "$dir/expected" "$dir/vorlane.ini"
     ;;
@@ -137,16 +140,16 @@ copy) # the timecode items of the boxes' menu; Ctrl+V and Shift+Insert
     ;;
 peruser) # the first-run bytes and the mode chosen, kept in the user's %LOCALAPPDATA%
     found() {
-        ini=$(find "$home/wine/drive_c/users" -path '*/AppData/Local/Vorlane/vorlane.ini')
-        [ -n "$ini" ]
+        file=$(find "$home/wine/drive_c/users" -path '*/AppData/Local/Vorlane/vorlane.ini')
+        [ -n "$file" ]
     }
     await found
-    printf '[位置]\r\nX=0\r\nY=0\r\n[設定]\r\nドロップフレーム=True\r\n' | iconv -t CP932 >"$dir/first"
-    await cmp "$dir/first" "$ini"
+    ini 0 0 True >"$dir/first"
+    await cmp "$dir/first" "$file"
     click 111
     expect 'option 111 1 1'
     key alt+F4
-    await grep -qa "=False" "$ini"
+    await grep -qa "=False" "$file"
     "${as[@]}" wineserver -w
     start
     expect 'option 111 1 1' 'option 112 0 0'
@@ -154,27 +157,25 @@ peruser) # the first-run bytes and the mode chosen, kept in the user's %LOCALAPP
     ;;
 paste) # against a clipboard owner that never answers, both pastes give up within 6 s; the
     # window paints meanwhile, drops keys, and leaves the clipboard closed
-    wine "$probe_exe" hold >"$dir/held" 2>/dev/null & pids+=($!)
-    await grep -q held "$dir/held"
+    held hold
     key Tab Tab
     expect 'focus 102' 'box 102 "0" 0-1'
-    start=$(ms)
-    key shift+Insert
-    sleep 1; write 5 # dropped
-    probe live
+    hung() { # KEYS...: a paste; a key the window drops meanwhile, and a paint
+        start=$(ms)
+        key "$@"
+        sleep 1; write 5
+        probe live
+    }
+    hung shift+Insert
     sleep "$(((start + 6000 - $(ms)) / 1000)).$(((start + 6000 - $(ms)) % 1000 / 100))"
     write 6 # taken: the paste has given up
     expect 'box 102 "6" 1-1'
     probe free
     key shift+F10
     expect menu
-    start=$(ms)
-    key Down Down Return
-    sleep 1; write 5
-    probe live
+    hung Down Down Return
     expect 'warning "タイムコードの形式が正しくありません。"'
-    elapsed=$(($(ms) - start))
-    ((elapsed < 6000)) || { echo "the menu's paste took $elapsed ms" >&2; exit 1; }
+    (($(ms) - start < 6000)) || { echo "the menu's paste took $(($(ms) - start)) ms" >&2; exit 1; }
     key Return
     expect 'focus 102'
     probe free
